@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds Veltrane twice (plain, and with AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test in both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+run_build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -DVELTRANE_WERROR=ON "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+run_build build
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_build build-asan -DVELTRANE_SANITIZE=ON -DVELTRANE_BUILD_BENCHMARKS=OFF
