@@ -406,6 +406,8 @@ int32 DSPAlgo::runSeries (Sample** inputs, Sample** outputs, int32 frames)
 	for (size_t i = 0; i < count; ++i)
 	{
 		DSPFunction& child = *functions.blocks[i];
+		if (!functions.cables[i])
+			continue;
 		const bool first = i == 0;
 		const bool last = i + 1 == count;
 		Sample** in = inputs;

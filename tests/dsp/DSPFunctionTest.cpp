@@ -1,0 +1,287 @@
+#include "TestBlocks.h"
+
+#include "dsp/Renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+using namespace KOREMU::DSPLib;
+using namespace KOREMU::DSPLib::Testing;
+using Steinberg::IPtr;
+using Steinberg::owned;
+
+namespace {
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN ();
+
+IPtr<ScaleBlock> makeScale (int32 inputs = 1, int32 outputs = 1, double rate = 44100.0)
+{
+	auto block = owned (new ScaleBlock (1, inputs, outputs));
+	block->setSampleRate (rate);
+	block->setup ();
+	return block;
+}
+} // namespace
+
+struct KeyCase
+{
+	int32 inputs;
+	int32 outputs;
+	uint32 bypassKey;
+	uint32 mixKey;
+};
+
+class ReservedKeys : public ::testing::TestWithParam<KeyCase>
+{
+};
+
+TEST_P (ReservedKeys, BypassAndMixSitAtTheirKeys)
+{
+	const KeyCase c = GetParam ();
+	DSPFunction block (1, c.inputs, c.outputs);
+	EXPECT_EQ (block.getParameterKey (kBypassParamNo, 0), c.bypassKey);
+	EXPECT_EQ (block.getParameterKey (kMixParamNo, 0), c.mixKey);
+	ASSERT_NE (block.getParameters ().find (c.bypassKey), nullptr);
+	ASSERT_NE (block.getParameters ().find (c.mixKey), nullptr);
+	EXPECT_EQ (block.getParameters ().at (0)->getKey (), c.mixKey);
+	EXPECT_EQ (block.getParameters ().at (1)->getKey (), c.bypassKey);
+}
+
+INSTANTIATE_TEST_SUITE_P (Counts, ReservedKeys,
+                          ::testing::Values (KeyCase {2, 2, 4000000u, 4000004u}, KeyCase {1, 1, 1000000u, 1000001u},
+                                             KeyCase {0, 1, 1000000u, 1000001u},
+                                             KeyCase {66, 65, 4290000000u, 4290004290u}));
+
+TEST (DSPFunction, ClassIdentityIsDSPFunctionForEveryKind)
+{
+	ScaleBlock block (1, 1, 1);
+	EXPECT_STREQ (block.isA (), "DSPFunction");
+	EXPECT_TRUE (block.isTypeOf ("FObject", true));
+}
+
+TEST (DSPFunction, RefusesMoreChannelPairsThanKeysAllow)
+{
+	EXPECT_NO_THROW (DSPFunction (1, 66, 65));
+	EXPECT_THROW (DSPFunction (1, 66, 66), std::length_error);
+	EXPECT_THROW (DSPFunction (1, -1, 2), std::invalid_argument);
+}
+
+TEST (DSPFunction, AddParameterInstancesFollowFlags)
+{
+	DSPFunction block (1, 2, 2);
+	block.addParameter (3, u"PerInput", DSPParameter::kPerInput, 0.0);
+	block.addParameter (5, u"PerPair", DSPParameter::kPerPair, 0.0);
+	const ParameterList& list = block.getParameters ();
+	EXPECT_NE (list.find (12), nullptr);
+	EXPECT_NE (list.find (13), nullptr);
+	EXPECT_EQ (list.find (14), nullptr);
+	for (uint32 key = 20; key < 24; ++key)
+		EXPECT_NE (list.find (key), nullptr) << key;
+
+	Controller controller (2);
+	controller.addParameter (3, u"PerInput", DSPParameter::kPerInput, 0.0);
+	EXPECT_EQ (controller.getParameters ().size (), 2);
+}
+
+TEST (DSPFunction, SubIndexOutsideThePairsNeverReachesANeighbour)
+{
+	DSPFunction block (1, 2, 2);
+	block.addParameter (0, u"A", DSPParameter::kPerPair, 0.0);
+	block.addParameter (1, u"B", DSPParameter::kPerPair, 0.0);
+	block.setParameter (0, 4, true, false, 9.0);
+	block.setParameter (1, -1, true, false, 9.0);
+	for (int32 sub = 0; sub < 4; ++sub)
+	{
+		EXPECT_EQ (block.getParameter (0, sub), 0.0);
+		EXPECT_EQ (block.getParameter (1, sub), 0.0);
+	}
+	block.setParameter (0, 3, true, false, 2.5);
+	EXPECT_EQ (block.getParameter (0, 4), 0.0);
+	EXPECT_EQ (block.getParameter (0, 3), 2.5);
+}
+
+TEST (DSPFunction, GetOfAMissingInstanceAnswersZero)
+{
+	DSPFunction block (1, 1, 1);
+	EXPECT_EQ (block.getParameter (77, 0), 0.0);
+	block.setParameter (77, 0, true, false, 1.0);
+	EXPECT_EQ (block.getFadeDirection (), 0);
+}
+
+TEST (DSPFunction, GroupedSetReachesEveryMember)
+{
+	DSPFunction block (1, 2, 2);
+	block.addParameter (0, u"G", DSPParameter::kPerInput | DSPParameter::kGrouped, 0.0, 0.0, 1.0);
+	block.setParameterGroup (0, 0, 3);
+	block.setParameterGroup (0, 1, 3);
+	block.setParameter (0, 1, true, false, 0.4);
+	EXPECT_EQ (block.getParameter (0, 0), 0.4);
+	EXPECT_EQ (block.getParameter (0, 1), 0.4);
+}
+
+TEST (DSPFunction, SetupComputesTheFadeStepForTheRate)
+{
+	auto block = makeScale (1, 1, 48000.0);
+	EXPECT_DOUBLE_EQ (block->getFadeStep (), 1.0 / 12000.0);
+	block->setSampleRate (96000.0);
+	block->setup ();
+	EXPECT_DOUBLE_EQ (block->getFadeStep (), 1.0 / 24000.0);
+	EXPECT_EQ (block->getFadeGain (), 1.0);
+}
+
+TEST (DSPFunctionBypass, FadeOutRunsFromProcessedToDryThenResets)
+{
+	auto block = makeScale ();
+	block->setParameter (kBypassParamNo, true, false, 1.0);
+	Buffers<double> in (1, 11000, 1.0), out (1, 11000);
+	block->process64 (in.get (), out.get (), 11000);
+	EXPECT_DOUBLE_EQ (out.at (0, 0), 2.0);
+	EXPECT_NEAR (out.at (0, 5512), 1.5, 1e-3);
+	EXPECT_NEAR (out.at (0, 10999), 1.0, 3e-3);
+	EXPECT_EQ (block->resets, 0);
+	Buffers<double> in2 (1, 64, 1.0), out2 (1, 64, 9.0);
+	block->process64 (in2.get (), out2.get (), 64);
+	EXPECT_EQ (block->resets, 1);
+	EXPECT_EQ (block->getFadeDirection (), 0);
+	EXPECT_EQ (out2.at (0, 63), 1.0);
+	Buffers<double> out3 (1, 4, 9.0);
+	block->process64 (in2.get (), out3.get (), 4);
+	for (int i = 0; i < 4; ++i)
+		EXPECT_EQ (out3.at (0, i), 1.0);
+}
+
+TEST (DSPFunctionBypass, SecondBypassOnABypassedBlockResetsAtOnce)
+{
+	auto block = makeScale ();
+	block->setParameter (kBypassParamNo, true, false, 1.0);
+	Buffers<double> in (1, 12000, 1.0), out (1, 12000);
+	block->process64 (in.get (), out.get (), 12000);
+	const int resetsBefore = block->resets;
+	block->setParameter (kBypassParamNo, true, false, 1.0);
+	Buffers<double> in2 (1, 8, 1.0), out2 (1, 8);
+	block->process64 (in2.get (), out2.get (), 8);
+	EXPECT_EQ (block->resets, resetsBefore + 1);
+	EXPECT_EQ (out2.at (0, 0), 1.0);
+}
+
+TEST (DSPFunctionBypass, UnbypassOfAnActiveBlockEndsAtOnce)
+{
+	auto block = makeScale ();
+	block->setParameter (kBypassParamNo, true, false, 0.0);
+	EXPECT_EQ (block->getFadeDirection (), 1);
+	Buffers<double> in (1, 4, 1.0), out (1, 4);
+	block->process64 (in.get (), out.get (), 4);
+	EXPECT_EQ (block->getFadeDirection (), 0);
+	EXPECT_EQ (out.at (0, 3), 2.0);
+}
+
+TEST (DSPFunctionBypass, NaNCountsAsNotBypassed)
+{
+	auto block = makeScale ();
+	block->setParameter (kBypassParamNo, true, false, kNaN);
+	EXPECT_EQ (block->getFadeDirection (), 1);
+	Buffers<double> in (1, 4, 1.0), out (1, 4);
+	block->process64 (in.get (), out.get (), 4);
+	EXPECT_EQ (out.at (0, 0), 2.0);
+}
+
+TEST (DSPFunctionBypass, MoreInputsThanOutputsLeavesOutputsAlone)
+{
+	DSPFunction block (1, 3, 2);
+	block.setup ();
+	block.setParameter (kBypassParamNo, true, false, 1.0);
+	Buffers<double> in (3, 4, 1.0), out (2, 4, 5.0);
+	block.process64 (in.get (), out.get (), 4);
+	EXPECT_EQ (out.at (0, 0), 5.0);
+	EXPECT_EQ (out.at (1, 3), 5.0);
+}
+
+TEST (DSPFunctionBypass, GeneratorAndControllerGoSilentAtOnceRendererUntouched)
+{
+	ConstantGenerator generator (1, 2, 3.0);
+	generator.setParameter (kBypassParamNo, true, false, 1.0);
+	EXPECT_EQ (generator.getFadeDirection (), 0);
+	Buffers<double> out (2, 4, 7.0);
+	generator.process64 (nullptr, out.get (), 4);
+	EXPECT_EQ (out.at (0, 0), 0.0);
+	EXPECT_EQ (out.at (1, 3), 0.0);
+
+	RampController controller (2, 1.0, 1.0);
+	controller.setParameter (kBypassParamNo, true, false, 1.0);
+	Buffers<double> cout (1, 4, 7.0);
+	controller.process64 (nullptr, cout.get (), 4);
+	EXPECT_EQ (cout.at (0, 2), 0.0);
+
+	Renderer renderer (3, 1);
+	renderer.setParameter (kBypassParamNo, true, false, 1.0);
+	Buffers<double> rin (1, 4, 1.0), rout (1, 4, 7.0);
+	renderer.process64 (rin.get (), rout.get (), 4);
+	EXPECT_EQ (rout.at (0, 0), 7.0);
+}
+
+struct MixCase
+{
+	double mix;
+	double expected;
+	double stored;
+	bool active;
+};
+
+class MixStage : public ::testing::TestWithParam<MixCase>
+{
+};
+
+TEST_P (MixStage, BlendsProcessedAndDry)
+{
+	const MixCase c = GetParam ();
+	auto block = makeScale ();
+	block->setParameter (kMixParamNo, true, false, c.mix);
+	EXPECT_EQ (block->isMixActive (), c.active);
+	EXPECT_EQ (block->getParameters ().find (block->getParameterKey (kMixParamNo, 0))->getPlainValue (), c.stored);
+	Buffers<double> in (1, 4, 1.0), out (1, 4);
+	block->process64 (in.get (), out.get (), 4);
+	EXPECT_DOUBLE_EQ (out.at (0, 2), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P (Values, MixStage,
+                          ::testing::Values (MixCase {0.5, 1.5, 0.5, true}, MixCase {1.5, 2.0, 1.0, false},
+                                             MixCase {-1.0, 1.0, 0.0, true}, MixCase {1.0, 2.0, 1.0, false}));
+
+TEST (DSPFunction, ClearAfterResetZeroesOutputsBeforeTheCopy)
+{
+	DSPFunction block (1, 1, 2);
+	block.setup ();
+	block.reset ();
+	Buffers<double> in (1, 4, 1.0), out (2, 4, 9.0);
+	block.process64 (in.get (), out.get (), 4);
+	EXPECT_EQ (out.at (1, 0), 0.0);
+}
+
+TEST (DSPFunction, BypassCopyFansOutAndUsesTheCallWidth)
+{
+	DSPFunction block (1, 1, 3);
+	block.setSampleSize (0);
+	block.setup ();
+	block.setParameter (kBypassParamNo, true, false, 1.0);
+	Buffers<double> in (1, 16, 0.25), out (3, 16, 9.0);
+	block.process64 (in.get (), out.get (), 16);
+	for (int o = 0; o < 3; ++o)
+		EXPECT_EQ (out.at (o, 15), 0.25) << o;
+}
+
+TEST (DSPFunction, CallsLongerThanTheBlockSizeRunInPieces)
+{
+	auto block = owned (new ScaleBlock (1, 1, 1));
+	block->setBlockSize (64);
+	block->setup ();
+	Buffers<float> in (1, 200), out (1, 200);
+	for (int i = 0; i < 200; ++i)
+		in.at (0, i) = static_cast<float> (i);
+	block->process32 (in.get (), out.get (), 200);
+	EXPECT_EQ (block->largestCall, 64);
+	EXPECT_EQ (block->calls, 4);
+	for (int i = 0; i < 200; ++i)
+		EXPECT_EQ (out.at (0, i), 2.0f * i) << i;
+}

@@ -1,0 +1,149 @@
+#include "TestBlocks.h"
+
+#include "dsp/DSPAlgo.h"
+
+#include <gtest/gtest.h>
+
+using namespace KOREMU::DSPLib;
+using namespace KOREMU::DSPLib::Testing;
+using Steinberg::IPtr;
+using Steinberg::owned;
+
+namespace {
+// A container with a ramp controller (0.1, 0.2, ...) linked to a one-channel target.
+struct LinkedGraph
+{
+	explicit LinkedGraph (int32 mode, int32 sampleSize = 1, int32 flags = DSPParameter::kLinkable,
+	                      double minimum = -1e9, double maximum = 1e9)
+	{
+		root = owned (new DSPAlgo (100, 1, 1));
+		source = root->addController (new RampController (10, 0.1, 0.1));
+		target = static_cast<LinkTarget*> (root->addFunction (new LinkTarget (1, flags, minimum, maximum)));
+		link = target->linkParameter (source, 0, mode);
+		root->setSampleRate (44100.0);
+		root->setBlockSize (8);
+		root->setSampleSize (sampleSize);
+		root->setup ();
+	}
+
+	void run (int32 frames)
+	{
+		if (root->getSampleSize () == 0)
+		{
+			Buffers<float> in (1, frames), out (1, frames);
+			root->process32 (in.get (), out.get (), frames);
+		}
+		else
+		{
+			Buffers<double> in (1, frames), out (1, frames);
+			root->process64 (in.get (), out.get (), frames);
+		}
+	}
+
+	IPtr<DSPAlgo> root;
+	Controller* source {nullptr};
+	LinkTarget* target {nullptr};
+	ParameterLink* link {nullptr};
+};
+} // namespace
+
+TEST (ParameterLink, ReplaceFollowsTheSourceSampleBySample)
+{
+	LinkedGraph g (kLinkReplace);
+	ASSERT_NE (g.link, nullptr);
+	EXPECT_TRUE (g.target->hasLinks ());
+	g.run (4);
+	ASSERT_EQ (g.target->seen.size (), 4u);
+	for (int i = 0; i < 4; ++i)
+		EXPECT_DOUBLE_EQ (g.target->seen[static_cast<size_t> (i)], 0.1 + 0.1 * i);
+	EXPECT_DOUBLE_EQ (g.target->findParameter (0)->getBaseValue (), 0.4);
+}
+
+TEST (ParameterLink, AddAndSubtractMoveTheValueAroundTheBase)
+{
+	for (int32 mode : {kLinkAddToBase, kLinkSubtractFromBase})
+	{
+		LinkedGraph g (mode);
+		g.target->setParameter (0, true, false, 0.3);
+		static_cast<RampController*> (g.source)->start = 0.2;
+		static_cast<RampController*> (g.source)->step = 0.0;
+		g.run (1);
+		const double expected = mode == kLinkAddToBase ? 0.5 : 0.09999999999999998;
+		EXPECT_DOUBLE_EQ (g.target->seen[0], expected) << mode;
+		EXPECT_EQ (g.target->findParameter (0)->getBaseValue (), 0.3);
+	}
+}
+
+TEST (ParameterLink, SourceValuesAreClampedToTheRange)
+{
+	LinkedGraph g (kLinkReplace, 1, DSPParameter::kLinkable, 0.0, 1.0);
+	static_cast<RampController*> (g.source)->start = 1.7;
+	g.run (1);
+	EXPECT_EQ (g.target->seen[0], 1.0);
+}
+
+TEST (ParameterLink, BypassedSourceLeavesTheLastValue)
+{
+	LinkedGraph g (kLinkReplace);
+	g.run (2);
+	g.source->setParameter (kBypassParamNo, true, false, 1.0);
+	g.run (3);
+	for (size_t i = 2; i < 5; ++i)
+		EXPECT_DOUBLE_EQ (g.target->seen[i], 0.2);
+}
+
+TEST (ParameterLink, ForcedSetsReachParametersThatIgnoreTheOwner)
+{
+	LinkedGraph g (kLinkReplace, 1, DSPParameter::kLinkable | DSPParameter::kIgnoreUnforced);
+	g.target->setParameter (0, true, false, 5.0);
+	g.run (1);
+	EXPECT_DOUBLE_EQ (g.target->seen[0], 0.1);
+}
+
+TEST (ParameterLink, FloatBlocksNarrowTheValue)
+{
+	LinkedGraph g (kLinkReplace, 0);
+	g.run (1);
+	EXPECT_EQ (g.target->seen[0], static_cast<double> (0.1f));
+}
+
+TEST (ParameterLink, RelinkKeepsOnlyTheSecondAndNonLinkableIsRefused)
+{
+	LinkTarget target (1);
+	RampController a (10, 1.0, 0.0), b (11, 2.0, 0.0);
+	ParameterLink* first = target.linkParameter (&a, 0, kLinkReplace);
+	ParameterLink* second = target.linkParameter (&b, 0, kLinkReplace);
+	EXPECT_NE (first, nullptr);
+	EXPECT_EQ (target.findParameter (0)->getLink (), second);
+	EXPECT_EQ (second->getSource (), &b);
+	EXPECT_EQ (target.linkParameter (&a, kBypassParamNo, kLinkReplace), nullptr);
+	EXPECT_EQ (target.linkParameter (&a, 9, kLinkReplace), nullptr);
+}
+
+TEST (ParameterLink, BlockWithoutLinksHasNoLinkFlag)
+{
+	LinkTarget target (1);
+	EXPECT_FALSE (target.hasLinks ());
+}
+
+TEST (ParameterLink, ALinkedParameterIsNotSmoothed)
+{
+	LinkTarget target (1, DSPParameter::kLinkable | DSPParameter::kSmoothed);
+	EXPECT_TRUE (target.findParameter (0)->isSmoothed ());
+	RampController source (10, 0.0, 0.0);
+	target.linkParameter (&source, 0, kLinkReplace);
+	EXPECT_FALSE (target.findParameter (0)->isSmoothed ());
+}
+
+TEST (ParameterLink, TickActsOnTheFirstOfEveryPeriod)
+{
+	RampController source (10, 0.0, 0.0);
+	ParameterLink link (&source, kLinkReplace, 3);
+	const bool expected[] = {true, false, false, true, false, false, true};
+	for (bool e : expected)
+		EXPECT_EQ (link.tick (), e);
+	ParameterLink orphan (nullptr, kLinkReplace, 1);
+	EXPECT_FALSE (orphan.tick ());
+	EXPECT_FALSE (orphan.isSourceActive ());
+	EXPECT_EQ (orphan.readSource (0), 0.0);
+}
