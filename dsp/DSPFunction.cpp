@@ -187,6 +187,13 @@ void DSPFunction::setParameter (int32 paramNo, bool setBase, bool force, double 
 	setParameter (paramNo, 0, setBase, force, value);
 }
 
+void DSPFunction::setBypassImmediately (bool bypassed)
+{
+	setParameter (kBypassParamNo, 0, true, true, bypassed ? 1.0 : 0.0);
+	fadeDirection = 0;
+	fadeGain = bypassed ? 0.0 : 1.0;
+}
+
 void DSPFunction::setSmoothingMode (int32 paramNo, int32 sub, int32 mode)
 {
 	if (DSPParameter* p = findParameter (paramNo, sub))

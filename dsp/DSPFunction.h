@@ -66,6 +66,8 @@ public:
 	double getParameter (int32 paramNo, int32 sub = 0);
 	void setParameter (int32 paramNo, int32 sub, bool setBase, bool force, double value);
 	void setParameter (int32 paramNo, bool setBase, bool force, double value);
+	// Puts "Bypass" in place without a crossfade, for a block that has not yet produced sound.
+	void setBypassImmediately (bool bypassed);
 	void setSmoothingMode (int32 paramNo, int32 sub, int32 mode);
 	void setSmoothingMode (int32 paramNo, int32 mode);
 	void setParameterGroup (int32 paramNo, int32 sub, int32 groupId);
