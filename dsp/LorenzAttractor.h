@@ -1,0 +1,52 @@
+#pragma once
+
+namespace KOREMU {
+namespace DSPLib {
+
+// The Lorenz system integrated with the explicit Euler method, one step per sample.
+// The step is limited to 0 .. kMaxStep: backwards in time the flow expands without bound,
+// and above about 0.025 the Euler step leaves the attractor. A state that is no longer
+// finite starts again from (1, 1, 1).
+class LorenzAttractor
+{
+public:
+	// 2.5 times below the step at which Euler leaves the attractor from (1, 1, 1); at this step
+	// the attractor is only about 4 % wider than with a fine step.
+	static constexpr double kMaxStep = 0.01;
+
+	static constexpr double kSigma = 10.0;
+	static constexpr double kRho = 28.0;
+	static constexpr double kBeta = static_cast<double> (2.666f);
+	// Maps x (about +-20 on the attractor) into about +-1.
+	static constexpr double kOutputScale = static_cast<double> (0.05107f);
+
+	// The limited step: NaN and negative steps give 0, so the state stands still.
+	static double limitStep (double dt);
+
+	void setStep (double dt) { step = limitStep (dt); }
+	double getStep () const { return step; }
+	void advance ();
+	void restart ();
+	void setState (double newX, double newY, double newZ);
+
+	double getX () const { return x; }
+	double getY () const { return y; }
+	double getZ () const { return z; }
+	double getDx () const { return dx; }
+	double getDy () const { return dy; }
+	double getDz () const { return dz; }
+
+private:
+	bool isFinite () const;
+
+	double x {1.0};
+	double y {1.0};
+	double z {1.0};
+	double dx {0.0};
+	double dy {0.0};
+	double dz {0.0};
+	double step {0.0};
+};
+
+} // namespace DSPLib
+} // namespace KOREMU

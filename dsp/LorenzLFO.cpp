@@ -1,0 +1,43 @@
+#include "dsp/LorenzLFO.h"
+
+namespace KOREMU {
+namespace DSPLib {
+
+LorenzLFO::LorenzLFO (int32 id) : Controller (id)
+{
+	addParameter (kRateParamNo, u"Rate", 0, kDefaultRate, 0.0, kMaxRate);
+	addParameter (kDepthParamNo, u"Depth", 0, kDefaultDepth, 0.0, kMaxDepth);
+	addParameter (kScaleParamNo, u"Scale", 0, LorenzAttractor::kOutputScale);
+}
+
+int32 LorenzLFO::process32 (float** inputs, float** outputs, int32 frames)
+{
+	return runBlock (inputs, outputs, frames, [this] (float**, float** o, int32 n) { render (o, n); });
+}
+
+int32 LorenzLFO::process64 (double** inputs, double** outputs, int32 frames)
+{
+	return runBlock (inputs, outputs, frames, [this] (double**, double** o, int32 n) { render (o, n); });
+}
+
+template <typename Sample>
+void LorenzLFO::render (Sample** outputs, int32 frames)
+{
+	const double rate = getParameter (kRateParamNo);
+	const double depth = getParameter (kDepthParamNo);
+	const double scale = getParameter (kScaleParamNo);
+	attractor.setStep (rate / getSampleRate ());
+	const double gain = depth * scale;
+	const bool followX = scale == LorenzAttractor::kOutputScale;
+	Sample* out = outputs ? outputs[0] : nullptr;
+	for (int32 i = 0; i < frames; ++i)
+	{
+		attractor.advance ();
+		const double coordinate = followX ? attractor.getX () : attractor.getY ();
+		if (out)
+			out[i] = static_cast<Sample> (gain * coordinate);
+	}
+}
+
+} // namespace DSPLib
+} // namespace KOREMU
