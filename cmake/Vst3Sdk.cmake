@@ -14,12 +14,15 @@ set(VST3SDK_SOURCES
   ${_sdk}/pluginterfaces/base/funknown.cpp
   ${_sdk}/pluginterfaces/base/ustring.cpp
   ${_sdk}/public.sdk/source/common/memorystream.cpp
+  ${_sdk}/public.sdk/source/common/pluginview.cpp
   ${_sdk}/public.sdk/source/vst/vstbus.cpp
   ${_sdk}/public.sdk/source/vst/vstcomponent.cpp
   ${_sdk}/public.sdk/source/vst/vstcomponentbase.cpp
   ${_sdk}/public.sdk/source/vst/vsteditcontroller.cpp
   ${_sdk}/public.sdk/source/vst/vstinitiids.cpp
   ${_sdk}/public.sdk/source/vst/vstparameters.cpp
+  # Interface ids the Debian SDK declares but does not define.
+  ${PROJECT_SOURCE_DIR}/sdk-layer/public.sdk/source/common/commoniids.cpp
 )
 add_library(vst3sdk STATIC ${VST3SDK_SOURCES})
 target_include_directories(vst3sdk SYSTEM PUBLIC ${_sdk})

@@ -1,0 +1,34 @@
+#include "plugin/controller/KSRangeParameter.h"
+
+#include "plugin/controller/ParamValueText.h"
+
+namespace Steinberg {
+namespace Vst {
+
+KSRangeParameter::KSRangeParameter (const TChar* title, ParamID tag, const TChar* units, int32 flags,
+                                    const TChar* suffix, ParamValue minPlain, ParamValue maxPlain,
+                                    ParamValue defaultValuePlain)
+{
+	setMin (minPlain);
+	setMax (maxPlain);
+	if (title)
+		copyText (title, info.title);
+	if (units)
+		copyText (units, info.units);
+	info.flags = flags;
+	info.id = tag;
+	info.stepCount = 0;
+	info.unitId = kRootUnitId;
+	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultValuePlain);
+	if (suffix)
+		copyText (suffix, unitSuffix);
+	showUnitSuffix = info.units[0] == 0 && unitSuffix[0] != 0;
+}
+
+void KSRangeParameter::toString (ParamValue normalized, String128 string) const
+{
+	printValueText (toPlain (normalized), precision, showUnitSuffix ? unitSuffix : nullptr, string);
+}
+
+} // namespace Vst
+} // namespace Steinberg

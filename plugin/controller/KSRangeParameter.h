@@ -1,0 +1,28 @@
+// A linear range parameter whose value text can carry a unit suffix.
+#pragma once
+
+#include "public.sdk/source/vst/vstparameters.h"
+
+namespace Steinberg {
+namespace Vst {
+
+/** Maps plain = min + (max - min) * normalized. When the units are empty, the value text ends in
+    a blank and unitSuffix (for hosts that do not show units). */
+class KSRangeParameter : public RangeParameter
+{
+public:
+	KSRangeParameter (const TChar* title, ParamID tag, const TChar* units, int32 flags,
+	                  const TChar* unitSuffix, ParamValue minPlain, ParamValue maxPlain,
+	                  ParamValue defaultValuePlain);
+
+	void toString (ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
+
+	bool showsUnitSuffix () const { return showUnitSuffix; }
+
+protected:
+	String128 unitSuffix {};
+	bool showUnitSuffix = false;
+};
+
+} // namespace Vst
+} // namespace Steinberg

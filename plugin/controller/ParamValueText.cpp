@@ -1,0 +1,50 @@
+#include "plugin/controller/ParamValueText.h"
+
+#include "pluginterfaces/base/ustring.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace Steinberg {
+namespace Vst {
+
+namespace {
+
+constexpr int32 kTextUnits = 128;
+// More digits than a double carries; keeps every printed text within the 128 units.
+constexpr int32 kMaxPrecision = 40;
+
+bool printsAsZero (const char* digits)
+{
+	return std::strspn (digits, "0.") == std::strlen (digits);
+}
+
+} // namespace
+
+void printValueText (ParamValue plain, int32 precision, const TChar* suffix, String128 text)
+{
+	text[0] = 0;
+	char buffer[kTextUnits];
+	const int32 digits = std::clamp (precision, 0, kMaxPrecision);
+	const int length = std::snprintf (buffer, sizeof buffer, "%.*lf", digits, plain);
+	if (length <= 0)
+		return;
+	// Judged on the printed digits, so a value that rounds to zero never shows a minus sign.
+	const char* printed = (buffer[0] == '-' && printsAsZero (buffer + 1)) ? buffer + 1 : buffer;
+	UString wrapper (text, kTextUnits);
+	wrapper.fromAscii (printed);
+	if (suffix && suffix[0] != 0)
+	{
+		wrapper.append (STR16 (" "));
+		wrapper.append (suffix);
+	}
+}
+
+void copyText (const TChar* source, String128 text)
+{
+	UString (text, kTextUnits).assign (source);
+}
+
+} // namespace Vst
+} // namespace Steinberg

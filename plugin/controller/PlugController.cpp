@@ -1,0 +1,83 @@
+#include "plugin/controller/PlugController.h"
+
+#include "plugin/controller/KSRangeParameter.h"
+#include "plugin/processor/PlugParamIds.h"
+#include "plugin/processor/PlugParamState.h"
+
+#include "pluginterfaces/base/ustring.h"
+
+namespace Steinberg {
+namespace Vst {
+
+FUnknown* PlugController::createInstance (void* /*context*/)
+{
+	return static_cast<IEditController*> (new PlugController);
+}
+
+tresult PLUGIN_API PlugController::initialize (FUnknown* context)
+{
+	const tresult result = EditController::initialize (context);
+	if (result != kResultOk)
+		return result;
+	// A host without a context may initialize twice; the list must still exist once.
+	if (parameters.getParameterCount () == 0)
+		registerParameters ();
+	return kResultOk;
+}
+
+void PlugController::registerParameters ()
+{
+	addRangeParameter (STR16 ("Mix"), kMixId, 50);
+	addRangeParameter (STR16 ("Centre"), kCentreId, 0);
+	addRangeParameter (STR16 ("Delay"), kDelayId, 50);
+	addRangeParameter (STR16 ("Color"), kColorId, 0);
+	addSwitch (STR16 ("Decorr Bypass"), kDecorrBypassId, 0.0, ParameterInfo::kCanAutomate);
+	addRangeParameter (STR16 ("Shift"), kShiftId, 10);
+	addSwitch (STR16 ("Shift Bypass"), kShiftBypassId, 0.0, ParameterInfo::kCanAutomate);
+	addRangeParameter (STR16 ("Drive"), kDriveId, 0);
+	addSwitch (STR16 ("Drive Bypass"), kDriveBypassId, 1.0, ParameterInfo::kCanAutomate);
+	addSwitch (STR16 ("Bypass"), kBypassId, 0.0,
+	           ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass);
+}
+
+void PlugController::addRangeParameter (const TChar* title, ParamID tag, ParamValue defaultPlain)
+{
+	auto* parameter = new KSRangeParameter (title, tag, STR16 ("%"), ParameterInfo::kCanAutomate,
+	                                        nullptr, 0, 100, defaultPlain);
+	parameter->setPrecision (0);
+	parameters.addParameter (parameter);
+}
+
+void PlugController::addSwitch (const TChar* title, ParamID tag, ParamValue defaultNormalized,
+                                int32 flags)
+{
+	parameters.addParameter (title, nullptr, 1, defaultNormalized, flags, static_cast<int32> (tag),
+	                         kRootUnitId, nullptr);
+}
+
+tresult PLUGIN_API PlugController::getParameterInfo (int32 paramIndex, ParameterInfo& info)
+{
+	if (paramIndex < 0 || paramIndex >= parameters.getParameterCount ())
+		return kResultFalse;
+	return EditController::getParameterInfo (paramIndex, info);
+}
+
+tresult PLUGIN_API PlugController::setComponentState (IBStream* state)
+{
+	// Seeded with the current values, so that a value the chunk cannot give keeps its current one.
+	PlugParamState record (kNumParamSlots);
+	for (int32 slot = 0; slot < kNumParamSlots; ++slot)
+		record.setValue (slot, getParamNormalized (static_cast<ParamID> (slot)));
+	record.setBypass (getParamNormalized (kBypassId) > 0.5);
+
+	const tresult result = record.readState (state);
+	if (result != kResultOk)
+		return result;
+	for (int32 slot = 0; slot < kNumParamSlots; ++slot)
+		setParamNormalized (static_cast<ParamID> (slot), record.getValue (slot));
+	setParamNormalized (kBypassId, record.getBypass () ? 1.0 : 0.0);
+	return kResultOk;
+}
+
+} // namespace Vst
+} // namespace Steinberg

@@ -1,0 +1,24 @@
+// Wraps a class's create function so that no exception crosses the factory's C interface.
+#pragma once
+
+#include "pluginterfaces/base/funknown.h"
+
+namespace Steinberg {
+namespace Vst {
+
+/** Create (context), or null when it throws (a failed allocation, for instance). */
+template <FUnknown* (*Create) (void*)>
+FUnknown* guardedCreate (void* context) noexcept
+{
+	try
+	{
+		return Create (context);
+	}
+	catch (...)
+	{
+		return nullptr;
+	}
+}
+
+} // namespace Vst
+} // namespace Steinberg
