@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+
+namespace Veltrane {
+namespace IrGen {
+
+// Everything that fixes the two responses. Times in seconds, frequencies in hertz; levels are
+// sample values at the reference rate, where the energy and sum figures hold.
+struct DesignParameters
+{
+	std::uint64_t seed = 2;
+	int iterations = 200;
+
+	double period = 0.1;         // of the Fourier series; the responses have died out long before
+	double topFrequency = 20000.0;
+	int designLength = 8192;     // samples per period while designing
+	double referenceRate = 44100.0;
+	double referenceLength = 1024.0;
+
+	// Set A timing: a quiet lead-in, a sharp onset with the peak, an exponential body, then a
+	// slow smooth tail that the table end cuts off.
+	double leadLevel = 0.03;      // rms of the lead-in just before the onset
+	double leadRiseDb = 12.0;     // how much the lead-in grows over its length
+	double leadBandwidth = 16000.0;
+	double onset = 5.85e-3;
+	double onsetRamp = 0.1e-3;
+	double peakTime = 6.0e-3;
+	double peakValue = 0.85;
+	double noiseLimit = 0.8;      // no other sample above this share of the peak
+	double bodyDecay = 1.6e-3;    // time constant of the body's rms envelope
+	double bodyEnd = 10.5e-3;
+	double bodyFade = 1.5e-3;
+	double tailReferenceTime = 21.32e-3;
+	double tailValue = 0.0008;
+	double tailDecay = 7.5e-3;
+	double tailStart = 9e-3;
+	double tailRise = 3e-3;
+	double tailEnd = 40e-3;
+	double envelopeWindow = 0.3e-3;
+	double sumBumpLength = 10e-3;
+	double finalShapeFrom = 50.0;
+
+	double energyA = 4.85;
+	double sumA = 2.90;
+	double sumAim = 0.93; // the final band levelling raises the sum a little
+
+	// Set B: set A through a colouring filter.
+	double resonance = 126.0;
+	double resonanceQ = 2.0;
+	double dip1 = 500.0;
+	double dip1Q = 2.0;
+	double dip1Db = -6.0;
+	double dip2 = 1000.0;
+	double dip2Q = 2.0;
+	double dip2Db = -6.0;
+	double dip3 = 7500.0;
+	double dip3Q = 1.5;
+	double dip3Db = -14.0;
+	double lowPass = 6000.0;
+	double notch = 12300.0;
+	double notch2 = 14000.0;
+	double notchQ = 1.5;
+	double energyB = 4.98;
+	double sumB = -0.49;
+};
+
+} // namespace IrGen
+} // namespace Veltrane

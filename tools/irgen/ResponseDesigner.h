@@ -1,0 +1,57 @@
+#pragma once
+
+#include "tools/irgen/BandLimitedResponse.h"
+#include "tools/irgen/DesignParameters.h"
+#include "tools/irgen/Fft.h"
+
+#include <complex>
+#include <vector>
+
+namespace Veltrane {
+namespace IrGen {
+
+// Designs the decorrelating pair. Set A is a dense noise burst with a flat third-octave
+// spectrum, found by alternating between the time envelope and the smoothed spectrum; set B
+// is set A through a fixed colouring filter, so the two share structure at a small lag but
+// hardly at lag zero.
+class ResponseDesigner
+{
+public:
+	explicit ResponseDesigner (const DesignParameters& parameters);
+
+	BandLimitedResponse designA () const;
+	BandLimitedResponse designB (const BandLimitedResponse& a) const;
+
+	// Relative magnitude (linear) that set A's smoothed spectrum follows.
+	double flatTarget (double frequency) const;
+	// The colouring filter from set A to set B, before its level is set.
+	std::complex<double> colour (double frequency, double leak) const;
+
+private:
+	using Spectrum = std::vector<std::complex<double>>;
+
+	double seconds (int index) const;
+	double leadEnvelope (double t) const;
+	double bodyEnvelope (double t) const;
+	double tail (double t) const;
+	std::vector<double> fixedPart () const;
+	std::vector<double> seedNoise () const;
+	std::vector<double> localRms (const std::vector<double>& signal) const;
+	void shapeInTime (std::vector<double>& signal, const std::vector<double>& fixed, double& bodyScale) const;
+	void addToSum (std::vector<double>& signal) const;
+	void shapeSpectrum (std::vector<double>& signal, double fromFrequency) const;
+	void levelBands (std::vector<double>& signal, double fromFrequency) const;
+	Spectrum toSpectrum (const std::vector<double>& signal) const;
+	std::vector<double> toSignal (const Spectrum& spectrum) const;
+	BandLimitedResponse toResponse (const std::vector<double>& signal) const;
+	double referenceSum (const BandLimitedResponse& response) const;
+	double referenceEnergy (const BandLimitedResponse& response) const;
+
+	DesignParameters p;
+	Fft fft;
+	int topHarmonic;
+	double designRate;
+};
+
+} // namespace IrGen
+} // namespace Veltrane
