@@ -1,0 +1,47 @@
+#pragma once
+
+#include "dsp/DSPFunction.h"
+#include "dsp/RingDelayLine.h"
+
+#include <memory>
+#include <vector>
+
+namespace KOREMU {
+namespace DSPLib {
+
+// Delays each channel by a whole number of samples fixed at setup ("DelaySamples"); used to
+// line up the latency of parallel paths.
+class SmplDelay : public DSPFunction
+{
+public:
+	enum ParamNo : int32
+	{
+		kDelaySamplesParam = 0,
+	};
+	static constexpr int32 kMaxDelaySamples = 65536;
+
+	SmplDelay (int32 id, int32 channels, int32 samples);
+	~SmplDelay () override;
+
+	int32 setup () override;
+	int32 teardown () override;
+	int32 reset () override;
+	int32 process32 (float** inputs, float** outputs, int32 frames) override;
+	int32 process64 (double** inputs, double** outputs, int32 frames) override;
+
+	// The delay in force since the last setup (before it, the constructor's count).
+	int32 getDelay () const { return delay; }
+
+	OBJ_METHODS (SmplDelay, DSPFunction)
+
+private:
+	template <typename Sample>
+	void render (Sample** inputs, Sample** outputs, int32 frames);
+
+	int32 delay;
+	std::unique_ptr<RingDelayLine> ring;
+	std::vector<DelayTap*> taps;
+};
+
+} // namespace DSPLib
+} // namespace KOREMU
