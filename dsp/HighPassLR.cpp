@@ -27,7 +27,9 @@ HighPassLR::Coefficients HighPassLR::coefficientsFor (double cutoff, double samp
 int32 HighPassLR::setup ()
 {
 	history.assign (static_cast<size_t> (getNumInputs ()), History {});
-	lastCutoff = finiteOr (getParameter (kFrequencyCutParamNo), kDefaultCutoff);
+	// The value as set, without a smoothing step, in case the first read is not a number.
+	const DSPParameter* cutoff = findParameter (kFrequencyCutParamNo);
+	lastCutoff = finiteOr (cutoff ? cutoff->getPlainValue () : lastCutoff, lastCutoff);
 	return DSPFunction::setup ();
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace BlocksCTest;
 
 namespace {
@@ -131,6 +133,25 @@ TEST (HighPassLRTest, ACutoffStepGlides)
 	EXPECT_LT (first, oldB0);
 	EXPECT_GT (first, newB0);
 	EXPECT_LT (oldB0 - first, 0.1 * (oldB0 - newB0));
+}
+
+} // namespace
+
+namespace {
+
+// A cutoff that is not a number keeps the last valid one.
+TEST (HighPassLRTest, NaNCutoffKeepsTheLastValue)
+{
+	const std::vector<double> in = whiteNoise (500, 21);
+	GraphHarness reference (makeHighPass (1, 800.0), kRate);
+	ASSERT_EQ (reference.setup (), 0);
+	const std::vector<double> expected = reference.run ({in})[0];
+
+	auto* block = makeHighPass (1, 800.0);
+	GraphHarness harness (block, kRate);
+	ASSERT_EQ (harness.setup (), 0);
+	block->setParameter (HighPassLR::kFrequencyCutParamNo, 0, true, false, std::numeric_limits<double>::quiet_NaN ());
+	EXPECT_EQ (harness.run ({in})[0], expected);
 }
 
 } // namespace
