@@ -2,6 +2,7 @@
 
 #include "dsp/Renderer.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -306,7 +307,8 @@ TEST_P (MixStage, BlendsProcessedAndDry)
 	auto block = makeScale ();
 	block->setParameter (kMixParamNo, true, false, c.mix);
 	EXPECT_EQ (block->isMixActive (), c.active);
-	EXPECT_EQ (block->getParameters ().find (block->getParameterKey (kMixParamNo, 0))->getPlainValue (), c.stored);
+	EXPECT_THAT (block->getParameters ().find (block->getParameterKey (kMixParamNo, 0))->getPlainValue (),
+	             ::testing::NanSensitiveDoubleEq (c.stored));
 	Buffers<double> in (1, 4, 1.0), out (1, 4);
 	block->process64 (in.get (), out.get (), 4);
 	EXPECT_DOUBLE_EQ (out.at (0, 2), c.expected);
@@ -314,7 +316,8 @@ TEST_P (MixStage, BlendsProcessedAndDry)
 
 INSTANTIATE_TEST_SUITE_P (Values, MixStage,
                           ::testing::Values (MixCase {0.5, 1.5, 0.5, true}, MixCase {1.5, 2.0, 1.0, false},
-                                             MixCase {-1.0, 1.0, 0.0, true}, MixCase {1.0, 2.0, 1.0, false}));
+                                             MixCase {-1.0, 1.0, 0.0, true}, MixCase {1.0, 2.0, 1.0, false},
+                                             MixCase {kNaN, 2.0, kNaN, true}));
 
 TEST (DSPFunction, ClearAfterResetZeroesOutputsBeforeTheCopy)
 {
