@@ -58,7 +58,7 @@ protected:
 		return toAscii (text);
 	}
 
-	// The SDK's host application counts no references; it lives as long as the test.
+	// The SDK's host application is not reference counted: it lives as long as the fixture.
 	HostApplication host;
 	IPtr<PlugController> controller = owned (new PlugController);
 };
