@@ -2,9 +2,12 @@
 
 #include "tools/vst3host/PluginModule.h"
 
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -48,4 +51,15 @@ TEST (Bundle, ExportsOnlyTheModuleEntryPoints)
 {
 	const auto names = definedDynamicSymbols (PluginModule::libraryPathOf (veltraneBundle ()));
 	EXPECT_EQ (names, (std::set<std::string> {"GetPluginFactory", "ModuleEntry", "ModuleExit"}));
+}
+
+TEST (Bundle, InstallsIntoAGivenFolderAndLoadsFromThere)
+{
+	const ScratchFolder scratch;
+	const std::string command = std::string ("'") + VELTRANE_CMAKE + "' --install '" + VELTRANE_BINARY_DIR +
+	                            "' --component vst3bundle --prefix '" + scratch.file ("vst3") + "' >/dev/null";
+	ASSERT_EQ (std::system (command.c_str ()), 0);
+	const PluginModule installed (scratch.file ("vst3/Veltrane.vst3"));
+	EXPECT_NE (installed.findClass (kVstComponentControllerClass), nullptr);
+	EXPECT_TRUE (std::filesystem::is_directory (scratch.file ("vst3/Veltrane.vst3/Contents/Resources")));
 }
