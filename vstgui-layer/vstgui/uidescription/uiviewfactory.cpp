@@ -42,6 +42,11 @@ void UIViewFactory::unregisterViewCreator (const IViewCreator& viewCreator)
 		registry ().erase (it);
 }
 
+const IViewCreator* UIViewFactory::getViewCreator (IdStringPtr className)
+{
+	return findCreator (className);
+}
+
 CView* UIViewFactory::createView (const UIAttributes& attributes, const IUIDescription* description) const
 {
 	auto className = attributes.getAttributeValue ("class");

@@ -14,6 +14,8 @@ class UIViewFactory
 public:
 	static void registerViewCreator (const IViewCreator& viewCreator);
 	static void unregisterViewCreator (const IViewCreator& viewCreator);
+	/** The creator registered under a class name, or null. */
+	static const IViewCreator* getViewCreator (IdStringPtr className);
 
 	/** A new view of the class named by the attribute "class", with all attributes applied; null for an unknown class. */
 	CView* createView (const UIAttributes& attributes, const IUIDescription* description) const;
