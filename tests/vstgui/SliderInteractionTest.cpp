@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace VSTGUI;
 using namespace VSTGUI::Testing;
 
@@ -196,6 +198,21 @@ TEST_F (SliderDragTest, ZoomModifierAnchorsAFineDragAndReleasingItJumpsBack)
 	// Pressing the modifier again anchors at the current value.
 	move (95, kLButton | kShift);
 	EXPECT_NEAR (slider->getValue (), 0.71f, 1e-6);
+}
+
+TEST_F (SliderDragTest, AZoomFactorThatIsNotPositiveDragsAtFullSpeed)
+{
+	for (float factor : {0.f, -2.f, std::numeric_limits<float>::quiet_NaN ()})
+	{
+		slider->setZoomFactor (factor);
+		slider->setValue (0.5f);
+		press (65, kLButton | kShift);
+		move (65, kLButton | kShift);
+		EXPECT_EQ (slider->getValue (), 0.5f) << factor;
+		move (75, kLButton | kShift);
+		EXPECT_NEAR (slider->getValue (), 0.6f, 1e-6) << factor;
+		release ();
+	}
 }
 
 TEST_F (SliderDragTest, OnlyTheLeftButtonPressesAndOnlyItAloneDrags)

@@ -383,7 +383,8 @@ CMouseEventResult CSliderBase::onMouseMoved (CPoint& where, const CButtonState& 
 	}
 
 	float v = positionToValue (axisCoordinate (where), impl->delta);
-	if (zoom)
+	// A zoom factor that is not positive (a bad UI description) gives no fine drag, never NaN.
+	if (zoom && impl->zoomFactor > 0.f)
 		v = impl->oldValue + ((v - impl->oldValue) / impl->zoomFactor);
 	setValueNormalized (v);
 	notifyIfDirty ();
