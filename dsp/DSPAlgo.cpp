@@ -34,8 +34,18 @@ Block* DSPAlgo::Members<Block>::add (Block* block)
 		reserve (kInitialMembers);
 	const size_t position = blocks.size ();
 	blocks.push_back (adopted);
-	cables.emplace_back ();
-	index[block->getId ()] = position;
+	try
+	{
+		cables.emplace_back ();
+		index[block->getId ()] = position;
+	}
+	catch (...)
+	{
+		// The member and its Cable slot go together, so the lists never differ in length.
+		cables.resize (position);
+		blocks.pop_back ();
+		throw;
+	}
 	return block;
 }
 

@@ -18,7 +18,16 @@ DSPParameter* ParameterList::add (DSPParameter* parameter)
 	}
 	const size_t position = storage.size ();
 	storage.push_back (adopted);
-	index[parameter->getKey ()] = position;
+	try
+	{
+		index[parameter->getKey ()] = position;
+	}
+	catch (...)
+	{
+		// A failed add leaves the list as it was and releases the parameter.
+		storage.pop_back ();
+		throw;
+	}
 	return parameter;
 }
 

@@ -51,12 +51,17 @@ class ContainerLatency : public ::testing::TestWithParam<LatencyCase>
 {
 };
 
-TEST_P (ContainerLatency, CombinesChildrenByTopology)
+TEST_P (ContainerLatency, CombinesChildrenByTopologyAndTakesTheLongestTail)
 {
 	auto algo = makeAlgo (1, 1, GetParam ().topology);
-	addScale (*algo, 1, 1, 1)->latency = 100;
-	addScale (*algo, 2, 1, 1)->latency = 300;
+	ScaleBlock* a = addScale (*algo, 1, 1, 1);
+	ScaleBlock* b = addScale (*algo, 2, 1, 1);
+	a->latency = 100;
+	b->latency = 300;
+	a->tail = 300;
+	b->tail = 100;
 	EXPECT_EQ (algo->getLatency (), GetParam ().expected);
+	EXPECT_EQ (algo->getTail (), 300u);
 }
 
 INSTANTIATE_TEST_SUITE_P (Topologies, ContainerLatency,
@@ -123,11 +128,20 @@ TEST (DSPAlgo, SetupForwardsTheContainersSettingsToLateMembers)
 	auto algo = makeAlgo (1, 1);
 	algo->setSampleRate (48000.0);
 	algo->setBlockSize (32);
+	algo->setSampleSize (0);
 	ScaleBlock* late = addScale (*algo, 1, 1, 1);
+	Controller* lateController = algo->addController (new RampController (9, 0.0, 0.0));
 	ASSERT_EQ (algo->setup (), 0);
-	EXPECT_EQ (late->getBlockSize (), 32);
-	EXPECT_EQ (late->getSampleRate (), 48000.0);
+	for (DSPFunction* member : {static_cast<DSPFunction*> (late), static_cast<DSPFunction*> (lateController)})
+	{
+		EXPECT_EQ (member->getBlockSize (), 32);
+		EXPECT_EQ (member->getSampleRate (), 48000.0);
+		EXPECT_EQ (member->getSampleSize (), 0);
+	}
 	EXPECT_EQ (algo->getCable (1)->getFrames (), 32);
+	EXPECT_TRUE (algo->getCable (1)->isFloat32 ());
+	EXPECT_EQ (algo->getControllerCable (9)->getFrames (), 32);
+	EXPECT_TRUE (algo->getControllerCable (9)->isFloat32 ());
 }
 
 TEST (DSPAlgo, SetupStopsAtTheFirstFailure)
@@ -160,13 +174,19 @@ TEST (DSPAlgo, TeardownThenSetupGivesFreshZeroCables)
 	EXPECT_EQ (algo->getCable (1)->getBuffers64 ()[0][3], 0.0);
 }
 
-TEST (DSPAlgo, SetupTwiceReplacesTheCables)
+TEST (DSPAlgo, SetupTwiceReleasesTheFirstCables)
 {
 	auto algo = makeAlgo (1, 1);
 	addScale (*algo, 1, 1, 1);
+	algo->addController (new RampController (9, 0.0, 0.0));
 	configure (*algo, 16);
+	IPtr<Cable> first = algo->getCable (1);
+	IPtr<Cable> firstOfController = algo->getControllerCable (9);
 	configure (*algo, 64);
 	EXPECT_EQ (algo->getCable (1)->getFrames (), 64);
+	EXPECT_EQ (algo->getControllerCable (9)->getFrames (), 64);
+	EXPECT_EQ (first->getRefCount (), 1);
+	EXPECT_EQ (firstOfController->getRefCount (), 1);
 }
 
 TEST (DSPAlgo, DestructionTearsDownWhatIsSetUp)
@@ -218,19 +238,33 @@ TEST (DSPAlgo, CallsLongerThanTheBlockSizeNeverOverrunCables)
 		EXPECT_EQ (out.at (0, i), 6.0) << i;
 }
 
-TEST (DSPAlgo, MembersWithoutCablesAreSkipped)
+class MembersWithoutCables : public ::testing::TestWithParam<int32>
 {
-	auto algo = makeAlgo (1, 1);
-	addScale (*algo, 1, 1, 1, 2.0);
-	addScale (*algo, 2, 1, 1, 3.0);
+};
+
+TEST_P (MembersWithoutCables, AreSkippedByEveryWalk)
+{
+	auto algo = makeAlgo (1, 1, GetParam ());
+	ScaleBlock* early = addScale (*algo, 1, 1, 1, 2.0);
+	auto* earlyController = static_cast<RampController*> (algo->addController (new RampController (8, 1.0, 0.0)));
 	Buffers<double> in (1, 8, 1.0), out (1, 8, 5.0);
 	algo->process64 (in.get (), out.get (), 8);
+	EXPECT_EQ (early->calls, 0);
 	EXPECT_EQ (out.at (0, 0), 5.0);
+
 	configure (*algo, 8);
-	addScale (*algo, 3, 1, 1, 4.0);
+	ScaleBlock* late = addScale (*algo, 2, 1, 1, 3.0);
+	auto* lateController = static_cast<RampController*> (algo->addController (new RampController (9, 1.0, 0.0)));
 	algo->process64 (in.get (), out.get (), 8);
-	EXPECT_EQ (out.at (0, 0), 5.0);
+	EXPECT_EQ (early->calls, 1);
+	EXPECT_EQ (late->calls, 0);
+	EXPECT_EQ (algo->getControllerCable (8)->getBuffers64 ()[0][7], 1.0);
+	EXPECT_NE (earlyController->getLastOutputs (), nullptr);
+	EXPECT_EQ (lateController->getLastOutputs (), nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P (Topologies, MembersWithoutCables,
+                          ::testing::Values (kSeriesTopology, kParallelTopology, kPerChannelTopology));
 
 TEST (DSPAlgo, ProcessOfTheWrongWidthIsSkipped)
 {

@@ -2,11 +2,14 @@
 
 #include "dsp/Renderer.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <stdexcept>
+#include <vector>
 
 using namespace KOREMU::DSPLib;
 using namespace KOREMU::DSPLib::Testing;
@@ -85,22 +88,45 @@ TEST (DSPFunction, AddParameterInstancesFollowFlags)
 	EXPECT_EQ (controller.getParameters ().size (), 2);
 }
 
-TEST (DSPFunction, SubIndexOutsideThePairsNeverReachesANeighbour)
+struct SubIndexCase
 {
-	DSPFunction block (1, 2, 2);
-	block.addParameter (0, u"A", DSPParameter::kPerPair, 0.0);
-	block.addParameter (1, u"B", DSPParameter::kPerPair, 0.0);
-	block.setParameter (0, 4, true, false, 9.0);
-	block.setParameter (1, -1, true, false, 9.0);
-	for (int32 sub = 0; sub < 4; ++sub)
-	{
-		EXPECT_EQ (block.getParameter (0, sub), 0.0);
-		EXPECT_EQ (block.getParameter (1, sub), 0.0);
-	}
-	block.setParameter (0, 3, true, false, 2.5);
-	EXPECT_EQ (block.getParameter (0, 4), 0.0);
-	EXPECT_EQ (block.getParameter (0, 3), 2.5);
+	int32 paramNo;
+	int32 sub;
+};
+
+void PrintTo (const SubIndexCase& c, std::ostream* os)
+{
+	*os << "parameter " << c.paramNo << " sub " << c.sub;
 }
+
+class SubIndexOutsideThePairs : public ::testing::TestWithParam<SubIndexCase>
+{
+};
+
+// On a 2-in, 2-out block each parameter number owns four keys; the cases would land on a neighbour's.
+TEST_P (SubIndexOutsideThePairs, NeverReachesANeighbour)
+{
+	const SubIndexCase c = GetParam ();
+	DSPFunction block (1, 2, 2);
+	block.addParameter (0, u"A", DSPParameter::kPerPair, 0.25);
+	block.addParameter (1, u"B", DSPParameter::kPerPair, 0.25);
+	const ParameterList& list = block.getParameters ();
+	std::vector<double> before;
+	for (int32 i = 0; i < list.size (); ++i)
+		before.push_back (list.at (i)->getPlainValue ());
+	block.setParameter (c.paramNo, c.sub, true, false, 0.5);
+	for (int32 i = 0; i < list.size (); ++i)
+		EXPECT_EQ (list.at (i)->getPlainValue (), before[static_cast<size_t> (i)]) << "key " << list.at (i)->getKey ();
+	EXPECT_EQ (block.getFadeDirection (), 0);
+	EXPECT_FALSE (block.isMixActive ());
+	EXPECT_EQ (block.getParameter (c.paramNo, c.sub), 0.0);
+	block.setParameter (0, 3, true, false, 0.75);
+	EXPECT_EQ (block.getParameter (0, 3), 0.75);
+}
+
+INSTANTIATE_TEST_SUITE_P (Subs, SubIndexOutsideThePairs,
+                          ::testing::Values (SubIndexCase {0, 4}, SubIndexCase {1, -1},
+                                             SubIndexCase {kBypassParamNo, 4}, SubIndexCase {kMixParamNo, -4}));
 
 TEST (DSPFunction, GetOfAMissingInstanceAnswersZero)
 {
@@ -119,6 +145,33 @@ TEST (DSPFunction, GroupedSetReachesEveryMember)
 	block.setParameter (0, 1, true, false, 0.4);
 	EXPECT_EQ (block.getParameter (0, 0), 0.4);
 	EXPECT_EQ (block.getParameter (0, 1), 0.4);
+}
+
+TEST (DSPFunction, GroupMembersKeepTheirOwnRangeAndFlags)
+{
+	DSPFunction block (1, 1, 1);
+	struct Member
+	{
+		int32 flags;
+		double maximum;
+		int32 group;
+		double expected;
+	};
+	const Member members[] = {
+	    {DSPParameter::kGrouped, 1.0, 3, 0.8},
+	    {DSPParameter::kGrouped, 0.5, 3, 0.5},
+	    {DSPParameter::kGrouped | DSPParameter::kIgnoreUnforced, 1.0, 3, 0.0},
+	    {DSPParameter::kGrouped, 1.0, 4, 0.0},
+	    {0, 1.0, 3, 0.0},
+	};
+	for (int32 n = 0; n < 5; ++n)
+	{
+		block.addParameter (n, u"G", members[n].flags, 0.0, 0.0, members[n].maximum);
+		block.setParameterGroup (n, members[n].group);
+	}
+	block.setParameter (0, true, false, 0.8);
+	for (int32 n = 0; n < 5; ++n)
+		EXPECT_EQ (block.getParameter (n), members[n].expected) << n;
 }
 
 TEST (DSPFunction, SetupComputesTheFadeStepForTheRate)
@@ -175,6 +228,21 @@ TEST (DSPFunctionBypass, UnbypassOfAnActiveBlockEndsAtOnce)
 	block->process64 (in.get (), out.get (), 4);
 	EXPECT_EQ (block->getFadeDirection (), 0);
 	EXPECT_EQ (out.at (0, 3), 2.0);
+}
+
+TEST (DSPFunctionBypass, AReversedFadeContinuesFromItsGain)
+{
+	auto block = makeScale ();
+	block->setParameter (kBypassParamNo, true, false, 1.0);
+	Buffers<double> in (1, 5513, 1.0), out (1, 5513);
+	block->process64 (in.get (), out.get (), 5513);
+	EXPECT_NEAR (block->getFadeGain (), 0.5, 1e-3);
+	block->setParameter (kBypassParamNo, true, false, 0.0);
+	Buffers<double> out2 (1, 4);
+	block->process64 (in.get (), out2.get (), 4);
+	EXPECT_NEAR (out2.at (0, 0), 1.5, 1e-3);
+	EXPECT_GT (out2.at (0, 3), out2.at (0, 0));
+	EXPECT_EQ (block->getFadeDirection (), 1);
 }
 
 TEST (DSPFunctionBypass, NaNCountsAsNotBypassed)
@@ -239,7 +307,8 @@ TEST_P (MixStage, BlendsProcessedAndDry)
 	auto block = makeScale ();
 	block->setParameter (kMixParamNo, true, false, c.mix);
 	EXPECT_EQ (block->isMixActive (), c.active);
-	EXPECT_EQ (block->getParameters ().find (block->getParameterKey (kMixParamNo, 0))->getPlainValue (), c.stored);
+	EXPECT_THAT (block->getParameters ().find (block->getParameterKey (kMixParamNo, 0))->getPlainValue (),
+	             ::testing::NanSensitiveDoubleEq (c.stored));
 	Buffers<double> in (1, 4, 1.0), out (1, 4);
 	block->process64 (in.get (), out.get (), 4);
 	EXPECT_DOUBLE_EQ (out.at (0, 2), c.expected);
@@ -247,7 +316,8 @@ TEST_P (MixStage, BlendsProcessedAndDry)
 
 INSTANTIATE_TEST_SUITE_P (Values, MixStage,
                           ::testing::Values (MixCase {0.5, 1.5, 0.5, true}, MixCase {1.5, 2.0, 1.0, false},
-                                             MixCase {-1.0, 1.0, 0.0, true}, MixCase {1.0, 2.0, 1.0, false}));
+                                             MixCase {-1.0, 1.0, 0.0, true}, MixCase {1.0, 2.0, 1.0, false},
+                                             MixCase {kNaN, 2.0, kNaN, true}));
 
 TEST (DSPFunction, ClearAfterResetZeroesOutputsBeforeTheCopy)
 {

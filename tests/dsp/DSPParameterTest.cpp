@@ -93,11 +93,17 @@ TEST (DSPParameterSmoothing, ReadBeforeFirstSetupAnswersThePlainValue)
 
 TEST (DSPParameterSmoothing, NaNTargetIsAnsweredButNotStored)
 {
-	auto p = smoothedAt (0.5);
-	p->setValue (true, false, std::numeric_limits<double>::quiet_NaN ());
-	EXPECT_TRUE (std::isnan (p->getValue ()));
-	p->setValue (true, false, 0.5);
-	EXPECT_EQ (p->getValue (), 0.5);
+	constexpr double kNaN = std::numeric_limits<double>::quiet_NaN ();
+	// A NaN at setup restarts the smoother from 0, one after setup leaves it where it was.
+	for (bool nanAtSetup : {false, true})
+	{
+		auto p = makeParameter (DSPParameter::kSmoothed, nanAtSetup ? kNaN : 0.5);
+		p->prepareSmoothing ();
+		p->setValue (true, false, kNaN);
+		EXPECT_TRUE (std::isnan (p->getValue ()));
+		p->setValue (true, false, 0.5);
+		EXPECT_NEAR (p->getValue (), nanAtSetup ? 0.5 * 0.009927716 : 0.5, 1e-9) << nanAtSetup;
+	}
 }
 
 TEST (DSPParameterSmoothing, GlideSettlesOnTargetWithoutSubnormals)

@@ -41,10 +41,12 @@ public:
 		return DSPFunction::reset ();
 	}
 	uint32 getLatency () const override { return latency; }
+	uint32 getTail () const override { return tail; }
 
 	double factor;
 	double offset;
 	uint32 latency {0};
+	uint32 tail {0};
 	bool failSetup {false};
 	int setups {0};
 	int teardowns {0};

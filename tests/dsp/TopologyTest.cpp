@@ -140,13 +140,14 @@ TEST_F (Walk, UnknownTopologyRunsNothingAndAResetGivesZeros)
 	algo->reset ();
 	algo->process64 (in->get (), out->get (), kFrames);
 	EXPECT_EQ (child->calls, 0);
+	// The untouched output -1 blended halfway with the dry input 1.
 	EXPECT_EQ (output (0), 0.0);
 }
 
 TEST_F (Walk, BypassedContainerCopiesAndDoesNotRunControllers)
 {
 	make (1, 2, kSeriesTopology);
-	add (1, 1, 2, 5.0);
+	ScaleBlock* child = add (1, 1, 2, 5.0);
 	auto* controller = static_cast<RampController*> (algo->addController (new RampController (9, 3.0, 0.0)));
 	algo->setSampleRate (44100.0);
 	algo->setBlockSize (kFrames);
@@ -157,10 +158,36 @@ TEST_F (Walk, BypassedContainerCopiesAndDoesNotRunControllers)
 		algo->process64 (in->get (), out->get (), kFrames);
 	EXPECT_EQ (output (0), 1.0);
 	EXPECT_EQ (output (1), 1.0);
+	EXPECT_EQ (child->resets, 1);
 	algo->getControllerCable (9)->clear ();
 	algo->process64 (in->get (), out->get (), kFrames);
 	EXPECT_EQ (algo->getControllerCable (9)->getBuffers64 ()[0][0], 0.0);
 	EXPECT_EQ (controller->getKind (), kControllerKind);
+}
+
+namespace {
+// A controller whose process call reports a failure.
+class FailingController : public Controller
+{
+public:
+	explicit FailingController (int32 id) : Controller (id) {}
+	int32 process64 (double**, double**, int32) override { return 3; }
+};
+} // namespace
+
+TEST_F (Walk, AFailingControllerStopsTheChildrenButNotTheMixStage)
+{
+	make (1, 1, kSeriesTopology);
+	ScaleBlock* child = add (1, 1, 1, 4.0);
+	algo->addController (new FailingController (9));
+	algo->setSampleRate (44100.0);
+	algo->setBlockSize (kFrames);
+	ASSERT_EQ (algo->setup (), 0);
+	algo->setParameter (kMixParamNo, true, false, 0.5);
+	EXPECT_EQ (algo->process64 (in->get (), out->get (), kFrames), 0);
+	EXPECT_EQ (child->calls, 0);
+	// The untouched output -1 blended halfway with the dry input 1.
+	EXPECT_EQ (output (0), 0.0);
 }
 
 TEST_F (Walk, ThirtyTwoBitGraphRunsOnFloatCables)

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "dsp/Cable.h"
+#include "dsp/DSPFunction.h"
+#include "dsp/RingDelayLine.h"
+
+#include <memory>
+#include <vector>
+
+namespace KOREMU {
+namespace DSPLib {
+
+// Convolves each channel with its own finite impulse response, block by block: N input samples
+// (the response length padded to a power of two) are collected, multiplied with the response by
+// Karatsuba multiplication, overlap-added and handed out one per input sample. The latency is
+// exactly N; block boundaries fall every N samples counted from setup.
+//
+// The response is set before setup; a set between setup and teardown is ignored, because setup
+// sizes every buffer from N. Without a response (N = 0) the block allocates nothing, outputs
+// zeros and reports latency 0.
+class Convolver : public DSPFunction
+{
+public:
+	Convolver (int32 id, int32 channels);
+	~Convolver () override;
+
+	// One response array per channel, each of length samples; gains (one per channel) scale the
+	// responses as they are copied, and may be null.
+	void setImpulseResponse (const double* const* responses, int32 length, const double* gains = nullptr);
+	// The channels' responses one after another in a single array.
+	void setImpulseResponse (const double* response, int32 length, const double* gains = nullptr);
+
+	uint32 getLatency () const override;
+	int32 setup () override;
+	int32 teardown () override;
+	int32 reset () override;
+	int32 process32 (float** inputs, float** outputs, int32 frames) override;
+	int32 process64 (double** inputs, double** outputs, int32 frames) override;
+
+	// Writes the 2n terms of the product of the n-term sequences a and b to out (the last term is
+	// always 0), using 2n values of scratch. out must not overlap a, b or scratch. A power-of-two n
+	// above 29 runs Karatsuba steps; any other n the schoolbook product.
+	static void karatsubaProduct (double* out, const double* a, const double* b, int32 n, double* scratch);
+	// The schoolbook product alone, for any n.
+	static void directProduct (double* out, const double* a, const double* b, int32 n);
+
+	// The padded response length N; 0 while no response is set.
+	int32 getPaddedLength () const { return paddedLength; }
+	bool isSetUp () const { return setUp; }
+
+	OBJ_METHODS (Convolver, DSPFunction)
+
+private:
+	// The source of one channel's response, or null when that channel has none.
+	template <typename Source>
+	void storeResponses (Source&& channelSource, int32 length, const double* gains);
+	void releaseBuffers ();
+	void completeBlock (int32 channel);
+	template <typename Sample>
+	void render (Sample** inputs, Sample** outputs, int32 frames);
+	template <typename Sample>
+	void renderChannel (int32 channel, const Sample* input, Sample* output, int32 frames);
+
+	int32 channelCount () const;
+
+	Steinberg::IPtr<Cable> scratch;
+	Steinberg::IPtr<Cable> overlap;
+	Steinberg::IPtr<Cable> inputBlock;
+	Steinberg::IPtr<Cable> product;
+	std::unique_ptr<RingDelayLine> ring;
+	std::vector<DelayTap*> taps;
+	std::vector<std::vector<double>> responses;
+	int32 paddedLength {0};
+	std::vector<int32> fillCounts;
+	bool setUp {false};
+};
+
+} // namespace DSPLib
+} // namespace KOREMU

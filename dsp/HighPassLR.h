@@ -1,0 +1,58 @@
+#pragma once
+
+#include "dsp/DSPFunction.h"
+
+#include <vector>
+
+namespace KOREMU {
+namespace DSPLib {
+
+// A second-order Linkwitz-Riley high-pass (the square of a first-order high-pass, -6.02 dB at
+// the cutoff). All channels share one smoothed "FrequencyCut", read once per sample; the
+// coefficients follow it sample by sample.
+class HighPassLR : public DSPFunction
+{
+public:
+	static constexpr int32 kFrequencyCutParamNo = 0;
+	static constexpr double kDefaultCutoff = 500.0;
+
+	// The bilinear-transform coefficients of (s / (s + wc))^2, prewarped at the cutoff; the
+	// numerator is b0, -2 * b0, b0.
+	struct Coefficients
+	{
+		double b0 {0.0};
+		double a1 {0.0};
+		double a2 {0.0};
+	};
+
+	HighPassLR (int32 id, int32 channels);
+
+	// The cutoff is limited to kMaxCornerRatio x sampleRate.
+	static Coefficients coefficientsFor (double cutoff, double sampleRate);
+
+	int32 setup () override;
+	int32 teardown () override;
+	int32 reset () override;
+	int32 process32 (float** inputs, float** outputs, int32 frames) override;
+	int32 process64 (double** inputs, double** outputs, int32 frames) override;
+
+	OBJ_METHODS (HighPassLR, DSPFunction)
+
+private:
+	// Direct form II history of one channel: the two internal values before the newest.
+	struct History
+	{
+		double w1 {0.0};
+		double w2 {0.0};
+	};
+
+	template <typename Sample>
+	void render (Sample** inputs, Sample** outputs, int32 frames);
+	double readCutoff ();
+
+	std::vector<History> history;
+	double lastCutoff {kDefaultCutoff};
+};
+
+} // namespace DSPLib
+} // namespace KOREMU
