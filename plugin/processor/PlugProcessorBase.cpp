@@ -4,6 +4,7 @@
 #include "plugin/processor/PlugParamIds.h"
 
 #include "dsp/Gain.h"
+#include "dsp/MidSideStatic.h"
 #include "dsp/Mixer.h"
 #include "dsp/SmplDelay.h"
 #include "dsp/Splitter.h"
@@ -228,6 +229,8 @@ void PlugProcessorBase::buildDSP ()
 	effectPath->addFunction (mixer);
 	mixer->setMatrix (matrix.data ());
 
+	if (hasMidSide () && out == 2)
+		effectPath->addFunction (new MidSideStatic (kBlockMidSide));
 	if (hasOutputGain ())
 		effectPath->addFunction (new Gain (kBlockOutputGain, out));
 }

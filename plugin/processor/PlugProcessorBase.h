@@ -69,6 +69,8 @@ protected:
 	/** Tail added to the graph's own. */
 	virtual uint32 extraTail () { return 0; }
 	virtual bool hasOutputGain () { return false; }
+	/** Whether a stereo output gets the mid/side high-pass. */
+	virtual bool hasMidSide () { return false; }
 
 	/** Finds a block anywhere in the tree, or the wet branch's controller of that id. */
 	DSPFunction* findBlock (int32 blockId) const;

@@ -1,5 +1,5 @@
 // process must not allocate: every allocation made on a thread that is counting is recorded.
-#include "BareProcessor.h"
+#include "plugin/processor/PlugProcessor.h"
 #include "ProcessorHost.h"
 
 #include <cmath>
@@ -55,7 +55,7 @@ TEST (Process, AllocatesNothing)
 {
 	for (int32 sampleSize : {kSample32, kSample64})
 	{
-		ProcessorHost host (new BareProcessor);
+		ProcessorHost host (new PlugProcessor);
 		ASSERT_TRUE (host.start (48000.0, 128, sampleSize));
 		// The counter itself must see an allocation made while counting.
 		counting = true;
@@ -67,6 +67,7 @@ TEST (Process, AllocatesNothing)
 		for (int block = 0; block < 8; ++block)
 		{
 			host.queue (kMixId, 0.1 * block);
+			host.queue (static_cast<ParamID> (block % 9), 0.9 - 0.1 * block);
 			host.queue (kBypassId, block % 2);
 			host.queue (kDelayId, NAN);
 			if (block == 3)

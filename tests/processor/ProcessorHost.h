@@ -2,6 +2,7 @@
 // data, parameter queues and state streams built here.
 #pragma once
 
+#include "plugin/processor/PlugBlockIds.h"
 #include "plugin/processor/PlugParamIds.h"
 #include "plugin/processor/PlugParamState.h"
 #include "plugin/processor/PlugProcessorBase.h"
@@ -142,6 +143,12 @@ public:
 		if (!root)
 			return -12345.0;
 		KOREMU::DSPLib::DSPFunction* block = root->findFunction (blockId);
+		if (!block)
+		{
+			// Controllers live beside the wet branch's blocks.
+			auto* wet = static_cast<KOREMU::DSPLib::DSPAlgo*> (root->findFunction (kBlockWetPath));
+			block = wet ? wet->findController (blockId) : nullptr;
+		}
 		if (!block)
 			return -12345.0;
 		const KOREMU::DSPLib::DSPParameter* p = block->findParameter (paramNo, sub);

@@ -1,6 +1,6 @@
 // The host may restore a state on its main thread while the audio thread processes. Run under
 // ThreadSanitizer (scripts/test.sh builds this target with -DVELTRANE_TSAN=ON).
-#include "../processor/BareProcessor.h"
+#include "plugin/processor/PlugProcessor.h"
 #include "../processor/ProcessorHost.h"
 
 #include "plugin/processor/PlugBlockIds.h"
@@ -16,7 +16,7 @@ namespace {
 
 TEST (StateAgainstProcess, RestoresWithoutARaceAndTheLastOneWins)
 {
-	ProcessorHost host (new BareProcessor);
+	ProcessorHost host (new PlugProcessor);
 	ASSERT_TRUE (host.start (44100.0, 64));
 	const Bytes bypassOn = chunkOf (std::vector<double> (kNumParamSlots, 0.75), 1);
 	const Bytes bypassOff = chunkOf (std::vector<double> (kNumParamSlots, 0.25), 0);
