@@ -69,6 +69,9 @@ PlugProcessorBase::~PlugProcessorBase ()
 
 tresult PLUGIN_API PlugProcessorBase::initialize (FUnknown* context)
 {
+	// A second call would add a second pair of buses.
+	if (getAudioInput (0))
+		return kResultFalse;
 	try
 	{
 		if (AudioEffect::initialize (context) != kResultOk)

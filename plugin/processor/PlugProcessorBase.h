@@ -87,8 +87,6 @@ protected:
 
 	const PlugParamState& values () const { return paramState; }
 	double getSampleRate () const { return sampleRate; }
-	int32 getNumInputChannels () const { return numInputChannels; }
-	int32 getNumOutputChannels () const { return numOutputChannels; }
 	DSPAlgo* getWetPath () const { return wetPath; }
 
 private:

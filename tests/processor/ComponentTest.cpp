@@ -75,6 +75,18 @@ TEST (BusNegotiationRefusals, LeaveTheBusesAlone)
 	EXPECT_EQ (in, SpeakerArr::kStereo);
 }
 
+TEST (Initialize, ASecondCallAddsNoBusesAndTerminateAllowsANewStart)
+{
+	ProcessorHost host (new BareProcessor);
+	EXPECT_EQ (host.component->initialize (nullptr), kResultFalse);
+	EXPECT_EQ (host.component->getBusCount (kAudio, kInput), 1);
+	EXPECT_EQ (host.component->getBusCount (kAudio, kOutput), 1);
+	EXPECT_EQ (host.component->terminate (), kResultOk);
+	EXPECT_EQ (host.component->getBusCount (kAudio, kInput), 0);
+	EXPECT_EQ (host.component->initialize (nullptr), kResultOk);
+	EXPECT_EQ (host.component->getBusCount (kAudio, kInput), 1);
+}
+
 TEST (SampleSizes, OnlyThirtyTwoAndSixtyFourBits)
 {
 	ProcessorHost host (new BareProcessor);

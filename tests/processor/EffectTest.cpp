@@ -13,6 +13,7 @@
 #include "dsp/Triode.h"
 
 #include <cmath>
+#include <new>
 
 using namespace veltrane_test;
 using KOREMU::DSPLib::kBypassParamNo;
@@ -217,6 +218,44 @@ TEST (Activation, PutsEveryBypassStateInPlaceWithoutACrossfade)
 		EXPECT_EQ (host.blockValue (s.first, kBypassParamNo), s.second) << s.first;
 		EXPECT_EQ (host.processor->getRoot ()->findFunction (s.first)->getFadeDirection (), 0) << s.first;
 	}
+}
+
+// Fails once, after the whole graph exists but before any of it is set up.
+class FailingOnce : public PlugProcessor
+{
+protected:
+	void buildDSP () override
+	{
+		PlugProcessor::buildDSP ();
+		if (!failed)
+		{
+			failed = true;
+			throw std::bad_alloc ();
+		}
+	}
+
+private:
+	bool failed {false};
+};
+
+TEST (Activation, AFailureTearsThePartialGraphDownAndTheNextAttemptWorks)
+{
+	ProcessorHost host (new FailingOnce);
+	EXPECT_FALSE (host.start (44100.0, 64));
+	EXPECT_EQ (host.processor->getRoot (), nullptr);
+	ASSERT_TRUE (host.data.prepare (*host.component, 64, kSample64));
+	for (size_t i = 0; i < 64; ++i)
+	{
+		host.setInput (0, i, 1.0);
+		writeSample (host.data, kOutput, 0, i, 4.0);
+	}
+	EXPECT_EQ (host.processOnce (64), kResultOk);
+	for (size_t i = 0; i < 64; ++i)
+		ASSERT_EQ (host.outputAt (0, i), 0.0);
+
+	EXPECT_EQ (host.component->setActive (true), kResultOk);
+	EXPECT_NE (host.processor->getRoot (), nullptr);
+	EXPECT_EQ (host.audio->getLatencySamples (), 2047u);
 }
 
 TEST (State, DefaultChunkHoldsTheDefaults)
