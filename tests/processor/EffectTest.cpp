@@ -109,6 +109,26 @@ TEST (Effect, MonoInputReachesBothOutputsAndTheWetPairIsAntiPhase)
 	EXPECT_NEAR (b[0][100 + 2046], 0.0, 1e-6);
 }
 
+TEST (Effect, ThirtyTwoBitProcessingRunsTheSameGraph)
+{
+	// With float-exact input the graph computes the same in both widths; only the output is rounded.
+	ProcessorHost narrow (new PlugProcessor);
+	ProcessorHost wide (new PlugProcessor);
+	ASSERT_TRUE (narrow.start (48000.0, 256, kSample32));
+	ASSERT_TRUE (wide.start (48000.0, 256, kSample64));
+	std::vector<double> left (16384, 0.0);
+	std::vector<double> right (16384, 0.0);
+	for (size_t i = 0; i < left.size (); i += 97)
+		left[i] = 0.5;
+	for (size_t i = 0; i < right.size (); i += 131)
+		right[i] = -0.25;
+	Channels a = narrow.run ({left, right});
+	Channels b = wide.run ({left, right});
+	for (size_t c = 0; c < 2; ++c)
+		for (size_t n = 0; n < left.size (); ++n)
+			ASSERT_EQ (a[c][n], static_cast<double> (static_cast<float> (b[c][n]))) << c << " " << n;
+}
+
 class GlobalBypassAtRate : public testing::TestWithParam<double>
 {
 };
