@@ -2,6 +2,7 @@
 #include "plugin/controller/PlugController.h"
 #include "plugin/factory/GuardedCreate.h"
 #include "plugin/factory/PlugClassInfos.h"
+#include "plugin/processor/PlugProcessor.h"
 
 #include "public.sdk/source/main/pluginfactory.h"
 
@@ -15,6 +16,7 @@ namespace {
 IPluginFactory* createFactory ()
 {
 	auto factory = std::make_unique<CPluginFactory> (plugFactoryInfo ());
+	factory->registerClass (&plugProcessorClassInfo (), guardedCreate<&PlugProcessor::createInstance>);
 	factory->registerClass (&plugControllerClassInfo (), guardedCreate<&PlugController::createInstance>);
 	return factory.release ();
 }

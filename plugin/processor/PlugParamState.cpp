@@ -28,6 +28,13 @@ void PlugParamState::setValue (int32 slot, ParamValue value)
 	stored = sanitize (stored, value);
 }
 
+void PlugParamState::assign (const PlugParamState& other)
+{
+	const size_t shared = std::min (values.size (), other.values.size ());
+	std::copy_n (other.values.begin (), shared, values.begin ());
+	bypass = other.bypass;
+}
+
 ParamValue PlugParamState::sanitize (ParamValue current, ParamValue incoming)
 {
 	if (!std::isfinite (incoming))

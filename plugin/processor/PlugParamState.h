@@ -24,6 +24,8 @@ public:
 	void setValue (int32 slot, ParamValue value);
 	bool getBypass () const { return bypass; }
 	void setBypass (bool state) { bypass = state; }
+	/** Copies the values of the slots both records have, and the bypass; never allocates. */
+	void assign (const PlugParamState& other);
 
 	/** Takes a chunk only when all of it is there: otherwise kResultFalse and nothing changes.
 	    Bytes after the bypass field are not read. */

@@ -3,6 +3,8 @@
 #include "plugin/factory/PlugClassInfos.h"
 
 #include "public.sdk/source/main/pluginfactory.h"
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <gtest/gtest.h>
@@ -180,6 +182,33 @@ TEST (GetPluginFactory, CreatesTheControllerByItsClassId)
 	void* obj = &cid;
 	EXPECT_EQ (factory->createInstance (unknown, IEditController::iid, &obj), kNoInterface);
 	EXPECT_EQ (obj, nullptr);
+	factory->release ();
+}
+
+TEST (GetPluginFactory, ListsTheProcessorFirstAndCreatesIt)
+{
+	IPluginFactory* factory = GetPluginFactory ();
+	auto* factory2 = static_cast<IPluginFactory2*> (factory);
+	ASSERT_EQ (factory->countClasses (), 2);
+	PClassInfo2 info;
+	ASSERT_EQ (factory2->getClassInfo2 (0, &info), kResultOk);
+	EXPECT_TRUE (sameCid (info.cid, kPlugProcessorUID));
+	EXPECT_STREQ (info.category, "Audio Module Class");
+	ASSERT_EQ (factory2->getClassInfo2 (1, &info), kResultOk);
+	EXPECT_TRUE (sameCid (info.cid, kPlugControllerUID));
+
+	TUID cid;
+	kPlugProcessorUID.toTUID (cid);
+	IComponent* component = nullptr;
+	ASSERT_EQ (factory->createInstance (cid, IComponent::iid, reinterpret_cast<void**> (&component)), kResultOk);
+	ASSERT_NE (component, nullptr);
+	TUID controllerCid;
+	ASSERT_EQ (component->getControllerClassId (controllerCid), kResultOk);
+	EXPECT_TRUE (sameCid (controllerCid, kPlugControllerUID));
+	FUnknownPtr<IAudioProcessor> audio (component);
+	EXPECT_TRUE (audio);
+	audio = nullptr;
+	EXPECT_EQ (component->release (), 0u);
 	factory->release ();
 }
 

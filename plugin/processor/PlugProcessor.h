@@ -1,0 +1,41 @@
+// The effect: defaults, the wet branch's effect graph and the mapping of the parameters onto it.
+#pragma once
+
+#include "plugin/processor/PlugProcessorBase.h"
+
+namespace Steinberg {
+namespace Vst {
+
+class PlugProcessor : public PlugProcessorBase
+{
+public:
+	PlugProcessor ();
+
+	static FUnknown* createInstance (void* context);
+
+	/** The sample-rate band whose impulse responses serve a rate, 0 to 5. */
+	static int32 bandOf (double sampleRate);
+	/** The convolution size of that band: 1024, 2048 or 4096. */
+	static int32 convolutionSizeOf (double sampleRate);
+
+	/** The frequency shifter's latency: the centre of its Hilbert filter plus its convolution size. */
+	static constexpr uint32 kShifterLatency = 255 + 512;
+	/** The longest delay the "Delay" parameter reaches. */
+	static constexpr double kMaxDelayMs = 45.0;
+
+protected:
+	void buildDSP () override;
+	void paramChanged (ParamID tag, IParameterChanges* outputChanges) override;
+	uint32 extraLatency () override;
+	uint32 plannedLatency () override;
+	uint32 extraTail () override;
+	bool hasOutputGain () override { return true; }
+	bool hasMidSide () override { return true; }
+
+private:
+	void buildDecorrelation (DSPAlgo& wet);
+	void setMixerLevel (int32 blockId, int32 input, int32 output, double value);
+};
+
+} // namespace Vst
+} // namespace Steinberg

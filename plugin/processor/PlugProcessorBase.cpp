@@ -1,0 +1,574 @@
+#include "plugin/processor/PlugProcessorBase.h"
+
+#include "plugin/processor/PlugBlockIds.h"
+#include "plugin/processor/PlugParamIds.h"
+
+#include "dsp/Gain.h"
+#include "dsp/MidSideStatic.h"
+#include "dsp/Mixer.h"
+#include "dsp/SmplDelay.h"
+#include "dsp/Splitter.h"
+
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace Steinberg {
+namespace Vst {
+
+using namespace KOREMU::DSPLib;
+
+namespace {
+
+int32 channelCountOf (AudioEffect& effect, BusDirection direction)
+{
+	SpeakerArrangement arrangement = 0;
+	if (effect.getBusArrangement (direction, 0, arrangement) != kResultTrue)
+		return 0;
+	return SpeakerArr::getChannelCount (arrangement);
+}
+
+bool knownSampleSize (int32 sampleSize)
+{
+	return sampleSize == kSample32 || sampleSize == kSample64;
+}
+
+// Whether the bus has a pointer for each of its first `channels` channels in the given width.
+bool hasChannels (const AudioBusBuffers& bus, int32 channels, int32 sampleSize)
+{
+	if (channels <= 0)
+		return true;
+	if (sampleSize == kSample32)
+		return bus.channelBuffers32 && std::all_of (bus.channelBuffers32, bus.channelBuffers32 + channels,
+		                                            [] (const Sample32* c) { return c != nullptr; });
+	return bus.channelBuffers64 && std::all_of (bus.channelBuffers64, bus.channelBuffers64 + channels,
+	                                            [] (const Sample64* c) { return c != nullptr; });
+}
+
+uint64 channelMask (int32 channels)
+{
+	return channels >= 64 ? ~uint64 (0) : (uint64 (1) << channels) - 1;
+}
+
+} // namespace
+
+PlugProcessorBase::PlugProcessorBase (const FUID& controllerClass, int32 numParamSlots)
+: paramState (numParamSlots)
+, exchange (numParamSlots)
+, fadeStep (1.0 / (kFadeTimeMs * (sampleRate * 0.001)))
+{
+	setControllerClass (controllerClass);
+}
+
+PlugProcessorBase::~PlugProcessorBase ()
+{
+	deactivate ();
+}
+
+tresult PLUGIN_API PlugProcessorBase::initialize (FUnknown* context)
+{
+	// A second call would add a second pair of buses.
+	if (getAudioInput (0))
+		return kResultFalse;
+	try
+	{
+		if (AudioEffect::initialize (context) != kResultOk)
+			return kResultFalse;
+		addAudioInput (STR16 ("Stereo In"), SpeakerArr::kStereo);
+		addAudioOutput (STR16 ("Stereo Out"), SpeakerArr::kStereo);
+		return kResultOk;
+	}
+	catch (...)
+	{
+		return kResultFalse;
+	}
+}
+
+tresult PLUGIN_API PlugProcessorBase::terminate ()
+{
+	deactivate ();
+	return AudioEffect::terminate () == kResultOk ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API PlugProcessorBase::setBusArrangements (SpeakerArrangement* inputs, int32 numIns,
+                                                          SpeakerArrangement* outputs, int32 numOuts)
+{
+	if (numIns != 1 || numOuts != 1 || !inputs || !outputs || active)
+		return kResultFalse;
+	AudioBus* input = getAudioInput (0);
+	AudioBus* output = getAudioOutput (0);
+	if (!input || !output)
+		return kResultFalse;
+
+	const int32 inChannels = SpeakerArr::getChannelCount (inputs[0]);
+	const bool stereoOut = SpeakerArr::getChannelCount (outputs[0]) == 2;
+	const bool adopted = (inChannels == 1 || inChannels == 2) && stereoOut;
+	if (adopted)
+	{
+		input->setArrangement (inputs[0]);
+		output->setArrangement (outputs[0]);
+	}
+	else
+	{
+		input->setArrangement (inChannels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo);
+		output->setArrangement (SpeakerArr::kStereo);
+	}
+	input->setName (inChannels == 1 ? STR16 ("Mono In") : STR16 ("Stereo In"));
+	output->setName (STR16 ("Stereo Out"));
+	return adopted ? kResultTrue : kResultFalse;
+}
+
+tresult PLUGIN_API PlugProcessorBase::canProcessSampleSize (int32 symbolicSampleSize)
+{
+	return knownSampleSize (symbolicSampleSize) ? kResultTrue : kResultFalse;
+}
+
+tresult PLUGIN_API PlugProcessorBase::setupProcessing (ProcessSetup& setup)
+{
+	if (active || !std::isfinite (setup.sampleRate) || setup.sampleRate <= 0.0 ||
+	    setup.maxSamplesPerBlock <= 0 || !knownSampleSize (setup.symbolicSampleSize))
+		return kResultFalse;
+	sampleRate = setup.sampleRate;
+	fadeStep = 1.0 / (kFadeTimeMs * (sampleRate * 0.001));
+	return AudioEffect::setupProcessing (setup);
+}
+
+uint32 PLUGIN_API PlugProcessorBase::getLatencySamples ()
+{
+	return root ? root->getLatency () + extraLatency () : plannedLatency ();
+}
+
+uint32 PLUGIN_API PlugProcessorBase::getTailSamples ()
+{
+	return (root ? root->getTail () : 0) + extraTail ();
+}
+
+// --- activation ---
+
+tresult PLUGIN_API PlugProcessorBase::setActive (TBool state)
+{
+	deactivate ();
+	const tresult result = state ? activate () : kResultOk;
+	const tresult componentResult = AudioEffect::setActive (state);
+	return result == kResultOk ? componentResult : result;
+}
+
+tresult PlugProcessorBase::activate ()
+{
+	try
+	{
+		numInputChannels = channelCountOf (*this, kInput);
+		numOutputChannels = channelCountOf (*this, kOutput);
+		if (numInputChannels < 1 || numOutputChannels < 1)
+			return kResultFalse;
+		blockFrames = processSetup.maxSamplesPerBlock;
+		inputCopy = owned (new Cable (numInputChannels, blockFrames, kSample64));
+		outputCopy = owned (new Cable (numOutputChannels, blockFrames, kSample64));
+
+		buildDSP ();
+		exchange.take (paramState);
+		// A new graph has produced no sound yet: every block starts in its bypass state.
+		activating = true;
+		pushAllParams ();
+		activating = false;
+		configureDSP ();
+		if (root->setup () != 0)
+		{
+			deactivate ();
+			return kResultFalse;
+		}
+	}
+	catch (...)
+	{
+		activating = false;
+		deactivate ();
+		return kResultFalse;
+	}
+	fadeGain = 0.0;
+	fadeActive = true;
+	flushFrames = int64 (getLatencySamples ()) + int64 (getTailSamples ());
+	silentFrames = flushFrames;
+	active = true;
+	return kResultOk;
+}
+
+void PlugProcessorBase::deactivate ()
+{
+	active = false;
+	inputCopy = nullptr;
+	outputCopy = nullptr;
+	teardownDSP ();
+	destroyDSP ();
+}
+
+// --- the outer graph ---
+
+void PlugProcessorBase::buildDSP ()
+{
+	const int32 in = numInputChannels;
+	const int32 out = numOutputChannels;
+	root = owned (new DSPAlgo (kBlockRoot, in, out, kSeriesTopology));
+	effectPath = static_cast<DSPAlgo*> (root->addFunction (new DSPAlgo (kBlockEffectPath, in, out)));
+	root->addFunction (new SmplDelay (kBlockBypassDelay, out, 0));
+
+	auto* parallel = static_cast<DSPAlgo*> (
+	    effectPath->addFunction (new DSPAlgo (kBlockParallel, in, 2 * out, kParallelTopology)));
+	auto* dryPath = static_cast<DSPAlgo*> (parallel->addFunction (new DSPAlgo (kBlockDryPath, in, out)));
+	dryPath->addFunction (new Splitter (kBlockDrySplitter, in, out));
+	dryPath->addFunction (new SmplDelay (kBlockDryDelay, out, 0));
+	wetPath = static_cast<DSPAlgo*> (parallel->addFunction (new DSPAlgo (kBlockWetPath, in, out)));
+	wetPath->addFunction (new Splitter (kBlockWetSplitter, in, out));
+
+	// Output o takes dry channel o and wet channel o.
+	std::vector<uint8> matrix (static_cast<size_t> (2 * out * out), 0);
+	for (int32 o = 0; o < out; ++o)
+	{
+		matrix[static_cast<size_t> (o * 2 * out + o)] = 1;
+		matrix[static_cast<size_t> (o * 2 * out + out + o)] = 1;
+	}
+	auto* mixer = new Mixer (kBlockDryWetMixer, 2 * out, out, Mixer::kLinearLevels);
+	effectPath->addFunction (mixer);
+	mixer->setMatrix (matrix.data ());
+
+	if (hasMidSide () && out == 2)
+		effectPath->addFunction (new MidSideStatic (kBlockMidSide));
+	if (hasOutputGain ())
+		effectPath->addFunction (new Gain (kBlockOutputGain, out));
+}
+
+void PlugProcessorBase::configureDSP ()
+{
+	// With a stereo input the splitters only copy; with a mono one they spread it over both sides.
+	const bool stereoInput = numInputChannels != 1;
+	findBlock (kBlockDrySplitter)->setBypassImmediately (stereoInput);
+	findBlock (kBlockWetSplitter)->setBypassImmediately (stereoInput);
+
+	const double latency = getLatencySamples ();
+	setBlockParameter (kBlockBypassDelay, SmplDelay::kDelaySamplesParam, latency);
+	setBlockParameter (kBlockDryDelay, SmplDelay::kDelaySamplesParam, latency);
+	root->setSampleRate (sampleRate);
+	root->setBlockSize (blockFrames);
+}
+
+void PlugProcessorBase::teardownDSP ()
+{
+	if (root)
+		root->teardown ();
+}
+
+void PlugProcessorBase::destroyDSP ()
+{
+	if (root)
+		root->clear ();
+	wetPath = nullptr;
+	effectPath = nullptr;
+	root = nullptr;
+}
+
+// --- parameters ---
+
+DSPFunction* PlugProcessorBase::findBlock (int32 blockId) const
+{
+	if (!root)
+		return nullptr;
+	DSPFunction* block = root->findFunction (blockId);
+	if (block && block->getKind () != kControllerKind)
+		return block;
+	if (!wetPath)
+		return nullptr;
+	DSPFunction* controller = wetPath->findController (blockId);
+	return controller && controller->getKind () == kControllerKind ? controller : nullptr;
+}
+
+void PlugProcessorBase::setBlockParameter (int32 blockId, int32 paramNo, int32 channel, double value)
+{
+	if (DSPFunction* block = findBlock (blockId))
+		block->setParameter (paramNo, channel, true, false, value);
+}
+
+void PlugProcessorBase::setBlockParameter (int32 blockId, int32 paramNo, double value)
+{
+	setBlockParameter (blockId, paramNo, 0, value);
+}
+
+void PlugProcessorBase::setOutputGain (double decibels)
+{
+	if (!hasOutputGain ())
+		return;
+	for (int32 channel = 0; channel < numOutputChannels; ++channel)
+		setBlockParameter (kBlockOutputGain, Gain::kGainParamNo, channel, decibels);
+}
+
+void PlugProcessorBase::switchBypass (int32 blockId, bool bypassed)
+{
+	DSPFunction* block = findBlock (blockId);
+	if (!block)
+		return;
+	if (activating)
+	{
+		block->setBypassImmediately (bypassed);
+		return;
+	}
+	// Setting the state a block is already in would restart its crossfade.
+	const DSPParameter* current = block->findParameter (kBypassParamNo);
+	if (current && (current->getBaseValue () != 0.0) == bypassed)
+		return;
+	block->setParameter (kBypassParamNo, 0, true, false, bypassed ? 1.0 : 0.0);
+}
+
+void PlugProcessorBase::switchBypassPair (int32 stageId, int32 delayId, bool stageBypassed)
+{
+	switchBypass (stageId, stageBypassed);
+	switchBypass (delayId, !stageBypassed);
+}
+
+void PlugProcessorBase::paramChanged (ParamID tag, IParameterChanges* /*outputChanges*/)
+{
+	if (tag == kBypassId)
+		switchBypassPair (kBlockEffectPath, kBlockBypassDelay, paramState.getBypass ());
+}
+
+void PlugProcessorBase::pushAllParams ()
+{
+	if (!root)
+		return;
+	for (int32 tag = 0; tag < paramState.getCount (); ++tag)
+		paramChanged (static_cast<ParamID> (tag), nullptr);
+	paramChanged (kBypassId, nullptr);
+}
+
+void PlugProcessorBase::setInitialValue (ParamID tag, ParamValue value)
+{
+	if (tag == kBypassId)
+		paramState.setBypass (PlugParamState::sanitize (0.0, value) > 0.5);
+	else
+		paramState.setValue (static_cast<int32> (tag), value);
+	exchange.mirrorAll (paramState);
+}
+
+// --- state ---
+
+tresult PLUGIN_API PlugProcessorBase::setState (IBStream* state)
+{
+	try
+	{
+		PlugParamState incoming (paramState.getCount ());
+		exchange.latest (incoming);
+		const tresult result = incoming.readState (state);
+		if (result == kResultOk)
+			exchange.post (incoming);
+		return result;
+	}
+	catch (...)
+	{
+		return kResultFalse;
+	}
+}
+
+tresult PLUGIN_API PlugProcessorBase::getState (IBStream* state)
+{
+	try
+	{
+		PlugParamState current (paramState.getCount ());
+		exchange.latest (current);
+		return current.writeState (state);
+	}
+	catch (...)
+	{
+		return kResultFalse;
+	}
+}
+
+// --- processing ---
+
+tresult PLUGIN_API PlugProcessorBase::process (ProcessData& data)
+{
+	if (!active)
+	{
+		zeroOutputs (data);
+		return kResultOk;
+	}
+	if (exchange.take (paramState))
+		pushAllParams ();
+	applyParameterChanges (data);
+	if (data.numSamples <= 0)
+		return kResultOk;
+	if (!buffersUsable (data))
+	{
+		zeroOutputs (data);
+		return kResultOk;
+	}
+
+	// Silence is skipped only once the delay lines and tails hold nothing more to play.
+	const bool silentInput = inputFlaggedSilent (data.inputs[0]);
+	if (silentInput && silentFrames >= flushFrames)
+	{
+		zeroOutputs (data);
+		if (!silent)
+		{
+			onSilence ();
+			silent = true;
+		}
+		return kResultOk;
+	}
+	data.outputs[0].silenceFlags = 0;
+	for (int32 done = 0; done < data.numSamples; done += blockFrames)
+		processPiece (data, done, std::min (blockFrames, data.numSamples - done), silentInput);
+	silentFrames = silentInput ? std::min (silentFrames + data.numSamples, flushFrames) : 0;
+	silent = silent && silentInput;
+	return kResultOk;
+}
+
+void PlugProcessorBase::applyParameterChanges (ProcessData& data)
+{
+	IParameterChanges* changes = data.inputParameterChanges;
+	if (!changes)
+		return;
+	const int32 count = changes->getParameterCount ();
+	for (int32 i = 0; i < count; ++i)
+	{
+		IParamValueQueue* queue = changes->getParameterData (i);
+		if (!queue)
+			continue;
+		// Only the last point counts: a change holds for the whole block.
+		const int32 points = queue->getPointCount ();
+		int32 offset = 0;
+		ParamValue value = 0.0;
+		if (points < 1 || queue->getPoint (points - 1, offset, value) != kResultTrue)
+			continue;
+		const ParamID tag = queue->getParameterId ();
+		if (tag == kBypassId)
+		{
+			const ParamValue current = paramState.getBypass () ? 1.0 : 0.0;
+			paramState.setBypass (PlugParamState::sanitize (current, value) > 0.5);
+			exchange.mirrorBypass (paramState.getBypass ());
+		}
+		else if (tag < static_cast<ParamID> (paramState.getCount ()))
+		{
+			paramState.setValue (static_cast<int32> (tag), value);
+			exchange.mirrorValue (static_cast<int32> (tag), paramState.getValue (static_cast<int32> (tag)));
+		}
+		paramChanged (tag, data.outputParameterChanges);
+	}
+}
+
+bool PlugProcessorBase::buffersUsable (const ProcessData& data) const
+{
+	if (data.numInputs < 1 || data.numOutputs < 1 || !data.inputs || !data.outputs ||
+	    !knownSampleSize (data.symbolicSampleSize))
+		return false;
+	const AudioBusBuffers& input = data.inputs[0];
+	const AudioBusBuffers& output = data.outputs[0];
+	return output.numChannels > 0 &&
+	       hasChannels (input, std::min (input.numChannels, numInputChannels), data.symbolicSampleSize) &&
+	       hasChannels (output, output.numChannels, data.symbolicSampleSize);
+}
+
+bool PlugProcessorBase::inputFlaggedSilent (const AudioBusBuffers& input) const
+{
+	if (input.numChannels < 1)
+		return false;
+	const uint64 mask = channelMask (input.numChannels);
+	return (input.silenceFlags & mask) == mask;
+}
+
+void PlugProcessorBase::processPiece (ProcessData& data, int32 offset, int32 frames, bool zeroInput)
+{
+	readInput (data, offset, frames, zeroInput);
+	processBlock (inputCopy->getBuffers64 (), outputCopy->getBuffers64 (), numInputChannels, frames);
+	writeOutput (data, offset, frames);
+}
+
+void PlugProcessorBase::readInput (const ProcessData& data, int32 offset, int32 frames, bool zeroInput)
+{
+	// The graph reads a copy: the host's input buffers are never written.
+	const AudioBusBuffers& input = data.inputs[0];
+	double** copy = inputCopy->getBuffers64 ();
+	for (int32 c = 0; c < numInputChannels; ++c)
+	{
+		double* target = copy[c];
+		if (zeroInput || c >= input.numChannels)
+			std::fill_n (target, frames, 0.0);
+		else if (data.symbolicSampleSize == kSample32)
+			std::copy_n (input.channelBuffers32[c] + offset, frames, target);
+		else
+			std::copy_n (input.channelBuffers64[c] + offset, frames, target);
+	}
+}
+
+void PlugProcessorBase::writeOutput (ProcessData& data, int32 offset, int32 frames)
+{
+	AudioBusBuffers& output = data.outputs[0];
+	double** result = outputCopy->getBuffers64 ();
+	for (int32 c = 0; c < output.numChannels; ++c)
+	{
+		if (data.symbolicSampleSize == kSample32)
+		{
+			float* target = output.channelBuffers32[c] + offset;
+			if (c < numOutputChannels)
+				std::transform (result[c], result[c] + frames, target,
+				                [] (double s) { return static_cast<float> (s); });
+			else
+				std::fill_n (target, frames, 0.0f);
+		}
+		else
+		{
+			double* target = output.channelBuffers64[c] + offset;
+			if (c < numOutputChannels)
+				std::copy_n (result[c], frames, target);
+			else
+				std::fill_n (target, frames, 0.0);
+		}
+	}
+}
+
+void PlugProcessorBase::processBlock (double** inputs, double** outputs, int32 numChannels, int32 frames)
+{
+	// An offset of alternating sign keeps decaying signals out of the subnormal range.
+	antiDenormal = -antiDenormal;
+	for (int32 c = 0; c < numChannels; ++c)
+	{
+		for (int32 i = 0; i < frames; ++i)
+			inputs[c][i] += antiDenormal;
+	}
+	for (int32 i = 0; fadeActive && i < frames; ++i)
+	{
+		for (int32 c = 0; c < numChannels; ++c)
+			inputs[c][i] *= fadeGain;
+		fadeGain += fadeStep;
+		if (fadeGain > 1.0)
+		{
+			fadeGain = 1.0;
+			fadeActive = false;
+		}
+	}
+	root->process64 (inputs, outputs, frames);
+}
+
+void PlugProcessorBase::zeroOutputs (ProcessData& data)
+{
+	if (data.numOutputs < 1 || !data.outputs || data.numSamples <= 0 ||
+	    !knownSampleSize (data.symbolicSampleSize))
+		return;
+	const size_t bytes = static_cast<size_t> (data.numSamples) *
+	                     (data.symbolicSampleSize == kSample32 ? sizeof (Sample32) : sizeof (Sample64));
+	for (int32 b = 0; b < data.numOutputs; ++b)
+	{
+		AudioBusBuffers& bus = data.outputs[b];
+		void** channels = data.symbolicSampleSize == kSample32 ? reinterpret_cast<void**> (bus.channelBuffers32)
+		                                                       : reinterpret_cast<void**> (bus.channelBuffers64);
+		if (!channels)
+			continue;
+		for (int32 c = 0; c < bus.numChannels; ++c)
+		{
+			if (channels[c])
+				std::memset (channels[c], 0, bytes);
+		}
+		bus.silenceFlags = channelMask (bus.numChannels);
+	}
+}
+
+} // namespace Vst
+} // namespace Steinberg

@@ -1,0 +1,130 @@
+// The generic audio-processor component: buses, setup, activation, the process call, parameter
+// handling and the state chunk around a graph of DSP-library blocks built at activation.
+#pragma once
+
+#include "plugin/processor/ParamExchange.h"
+#include "plugin/processor/PlugParamState.h"
+
+#include "dsp/Cable.h"
+#include "dsp/DSPAlgo.h"
+
+#include "public.sdk/source/vst/vstaudioeffect.h"
+
+namespace Steinberg {
+namespace Vst {
+
+class PlugProcessorBase : public AudioEffect
+{
+public:
+	PlugProcessorBase (const FUID& controllerClass, int32 numParamSlots);
+	~PlugProcessorBase () override;
+
+	//---from IPluginBase-------
+	tresult PLUGIN_API initialize (FUnknown* context) SMTG_OVERRIDE;
+	tresult PLUGIN_API terminate () SMTG_OVERRIDE;
+
+	//---from IComponent-------
+	tresult PLUGIN_API setActive (TBool state) SMTG_OVERRIDE;
+	/** Takes a complete chunk only; the audio thread puts it in force at its next process call. */
+	tresult PLUGIN_API setState (IBStream* state) SMTG_OVERRIDE;
+	tresult PLUGIN_API getState (IBStream* state) SMTG_OVERRIDE;
+
+	//---from IAudioProcessor-------
+	/** kResultTrue only when the request is taken as it stands: a 1-channel input with a stereo
+	    output, or stereo with stereo. Otherwise the buses get the nearest layout this processor
+	    has, and the answer is kResultFalse. */
+	tresult PLUGIN_API setBusArrangements (SpeakerArrangement* inputs, int32 numIns,
+	                                       SpeakerArrangement* outputs, int32 numOuts) SMTG_OVERRIDE;
+	tresult PLUGIN_API canProcessSampleSize (int32 symbolicSampleSize) SMTG_OVERRIDE;
+	uint32 PLUGIN_API getLatencySamples () SMTG_OVERRIDE;
+	tresult PLUGIN_API setupProcessing (ProcessSetup& setup) SMTG_OVERRIDE;
+	tresult PLUGIN_API process (ProcessData& data) SMTG_OVERRIDE;
+	uint32 PLUGIN_API getTailSamples () SMTG_OVERRIDE;
+
+	/** The graph while active, for inspection; null otherwise. */
+	KOREMU::DSPLib::DSPAlgo* getRoot () const { return root.get (); }
+	static constexpr int32 kFadeTimeMs = 300;
+	static constexpr double kAntiDenormal = 1e-15;
+
+protected:
+	using DSPAlgo = KOREMU::DSPLib::DSPAlgo;
+	using DSPFunction = KOREMU::DSPLib::DSPFunction;
+
+	/** Builds the outer graph; a subclass fills the wet branch after calling this. */
+	virtual void buildDSP ();
+	/** Routing and latency delays; then the sample rate and block size of the whole graph. */
+	virtual void configureDSP ();
+	virtual void teardownDSP ();
+	virtual void destroyDSP ();
+
+	/** Maps the stored value of a tag onto the graph; the base handles the global bypass. */
+	virtual void paramChanged (ParamID tag, IParameterChanges* outputChanges);
+	/** Replays every stored value into the graph. */
+	virtual void pushAllParams ();
+	virtual void onSilence () {}
+	/** Latency added to the graph's own. */
+	virtual uint32 extraLatency () { return 0; }
+	/** The latency the graph will have, for the current setup, while there is none. */
+	virtual uint32 plannedLatency () { return extraLatency (); }
+	/** Tail added to the graph's own. */
+	virtual uint32 extraTail () { return 0; }
+	virtual bool hasOutputGain () { return false; }
+	/** Whether a stereo output gets the mid/side high-pass. */
+	virtual bool hasMidSide () { return false; }
+
+	/** Finds a block anywhere in the tree, or the wet branch's controller of that id. */
+	DSPFunction* findBlock (int32 blockId) const;
+	void setBlockParameter (int32 blockId, int32 paramNo, int32 channel, double value);
+	void setBlockParameter (int32 blockId, int32 paramNo, double value);
+	void setOutputGain (double decibels);
+	/** Puts a block's "Bypass" in place: at once while the graph is being activated, otherwise
+	    with the block's crossfade, and not at all when the block is already in that state. */
+	void switchBypass (int32 blockId, bool bypassed);
+	/** A stage and the delay that stands in for it always take opposite states. */
+	void switchBypassPair (int32 stageId, int32 delayId, bool stageBypassed);
+	/** Sets a tag's value at construction, before any thread sees it. */
+	void setInitialValue (ParamID tag, ParamValue value);
+
+	const PlugParamState& values () const { return paramState; }
+	double getSampleRate () const { return sampleRate; }
+	DSPAlgo* getWetPath () const { return wetPath; }
+
+private:
+	using Cable = KOREMU::DSPLib::Cable;
+
+	tresult activate ();
+	void deactivate ();
+	void takePendingValues ();
+	void applyParameterChanges (ProcessData& data);
+	bool buffersUsable (const ProcessData& data) const;
+	bool inputFlaggedSilent (const AudioBusBuffers& input) const;
+	void processPiece (ProcessData& data, int32 offset, int32 frames, bool zeroInput);
+	void readInput (const ProcessData& data, int32 offset, int32 frames, bool zeroInput);
+	void writeOutput (ProcessData& data, int32 offset, int32 frames);
+	void processBlock (double** inputs, double** outputs, int32 numChannels, int32 frames);
+	static void zeroOutputs (ProcessData& data);
+
+	int32 numInputChannels {0};
+	int32 numOutputChannels {0};
+	int32 blockFrames {0};
+	double sampleRate {44100.0};
+	PlugParamState paramState;
+	ParamExchange exchange;
+	IPtr<Cable> inputCopy;
+	IPtr<Cable> outputCopy;
+	IPtr<DSPAlgo> root;
+	DSPAlgo* wetPath {nullptr};
+	DSPAlgo* effectPath {nullptr};
+	bool active {false};
+	bool activating {false};
+	double antiDenormal {kAntiDenormal};
+	double fadeGain {0.0};
+	bool fadeActive {false};
+	double fadeStep {0.0};
+	bool silent {true};
+	int64 silentFrames {0};
+	int64 flushFrames {0};
+};
+
+} // namespace Vst
+} // namespace Steinberg

@@ -1,0 +1,83 @@
+// process must not allocate: every allocation made on a thread that is counting is recorded.
+#include "plugin/processor/PlugProcessor.h"
+#include "ProcessorHost.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+thread_local bool counting = false;
+thread_local long allocations = 0;
+
+void* allocate (std::size_t size)
+{
+	if (counting)
+		++allocations;
+	if (void* p = std::malloc (size ? size : 1))
+		return p;
+	throw std::bad_alloc ();
+}
+
+} // namespace
+
+void* operator new (std::size_t size) { return allocate (size); }
+void* operator new[] (std::size_t size) { return allocate (size); }
+void* operator new (std::size_t size, const std::nothrow_t&) noexcept
+{
+	if (counting)
+		++allocations;
+	return std::malloc (size ? size : 1);
+}
+void* operator new[] (std::size_t size, const std::nothrow_t& tag) noexcept { return operator new (size, tag); }
+void operator delete (void* p) noexcept { std::free (p); }
+void operator delete[] (void* p) noexcept { std::free (p); }
+void operator delete (void* p, std::size_t) noexcept { std::free (p); }
+void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
+void operator delete (void* p, const std::nothrow_t&) noexcept { std::free (p); }
+void operator delete[] (void* p, const std::nothrow_t&) noexcept { std::free (p); }
+
+namespace {
+
+using namespace veltrane_test;
+
+long allocationsIn (ProcessorHost& host, int32 frames)
+{
+	counting = true;
+	allocations = 0;
+	host.processOnce (frames);
+	counting = false;
+	return allocations;
+}
+
+TEST (Process, AllocatesNothing)
+{
+	for (int32 sampleSize : {kSample32, kSample64})
+	{
+		ProcessorHost host (new PlugProcessor);
+		ASSERT_TRUE (host.start (48000.0, 128, sampleSize));
+		// The counter itself must see an allocation made while counting.
+		counting = true;
+		allocations = 0;
+		delete new int (1);
+		counting = false;
+		ASSERT_EQ (allocations, 1);
+
+		for (int block = 0; block < 8; ++block)
+		{
+			host.queue (kMixId, 0.1 * block);
+			host.queue (static_cast<ParamID> (block % 9), 0.9 - 0.1 * block);
+			host.queue (kBypassId, block % 2);
+			host.queue (kDelayId, NAN);
+			if (block == 3)
+			{
+				ASSERT_EQ (host.loadState (chunkOf (std::vector<double> (kNumParamSlots, 0.5), 1)), kResultOk);
+			}
+			host.data.inputs[0].silenceFlags = block >= 6 ? 3 : 0;
+			EXPECT_EQ (allocationsIn (host, block == 5 ? 0 : 128), 0) << "block " << block;
+		}
+	}
+}
+
+} // namespace

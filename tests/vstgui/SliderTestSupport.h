@@ -1,0 +1,75 @@
+#pragma once
+
+#include "vstgui/lib/controls/cslider.h"
+#include "vstgui/lib/controls/icontrollistener.h"
+#include "vstgui/lib/vstguidebug.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace VSTGUI {
+
+inline void PrintTo (const CRect& r, std::ostream* os)
+{
+	*os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
+inline void PrintTo (const CPoint& p, std::ostream* os)
+{
+	*os << "(" << p.x << ", " << p.y << ")";
+}
+
+inline void PrintTo (const CColor& c, std::ostream* os)
+{
+	*os << "rgba(" << int (c.red) << ", " << int (c.green) << ", " << int (c.blue) << ", " << int (c.alpha) << ")";
+}
+namespace Testing {
+
+/** Records the listener calls of a control, with its value for each change. */
+class EditRecorder : public IControlListener
+{
+public:
+	void valueChanged (CControl* c) override { events.push_back ("value " + std::to_string (c->getValue ())); }
+	void controlBeginEdit (CControl*) override { events.push_back ("begin"); }
+	void controlEndEdit (CControl*) override { events.push_back ("end"); }
+
+	std::vector<std::string> events;
+};
+
+/** Collects assertion messages while it lives. */
+class AssertionRecorder
+{
+public:
+	AssertionRecorder ()
+	{
+		setAssertionHandler ([this] (const char*, const char*, const char* desc) {
+			messages.push_back (desc ? desc : "");
+		});
+	}
+	~AssertionRecorder () { setAssertionHandler (nullptr); }
+
+	std::vector<std::string> messages;
+};
+
+/** Puts the process-wide slider mode back when a test has changed it. */
+class GlobalModeGuard
+{
+public:
+	~GlobalModeGuard () { CSliderBase::setGlobalMode (saved); }
+
+private:
+	CSliderMode saved {CSliderBase::getGlobalMode ()};
+};
+
+/** A slider whose handle is size × size with no offset, so that its travel is the view's length minus size. */
+inline SharedPointer<CSlider> makeSlider (const CRect& view, int32_t style, CCoord handle = 20.)
+{
+	auto slider = makeOwned<CSlider> (view, nullptr, 0, 0, 0, nullptr, nullptr, CPoint (0, 0), style);
+	slider->setHandleSize (handle, handle);
+	slider->setViewSize (slider->getViewSize ());
+	return slider;
+}
+
+} // namespace Testing
+} // namespace VSTGUI
