@@ -186,6 +186,18 @@ TEST_F (AboutBox, ForgetsALabelDeletedWhileItLives)
 	press (0.f);
 }
 
+TEST_F (AboutBox, ForgetsAButtonDeletedWhileItLives)
+{
+	auto* about = makeAbout ();
+	verify (about, label);
+	verify (about, button);
+	button->forget ();
+	button = nullptr;
+	about->valueChanged (nullptr);
+	EXPECT_EQ (labelText (), "");
+	delete about;
+}
+
 TEST_F (AboutBox, DestructionLetsGoOfBothViews)
 {
 	auto* about = makeAbout ();

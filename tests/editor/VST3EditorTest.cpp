@@ -230,6 +230,30 @@ TEST_F (EditorFixture, ControlEditsReachTheControllerAndTheHost)
 	EXPECT_EQ (handler.edits[2].what, "end");
 }
 
+TEST_F (EditorFixture, MousePressesReachTheViewUnderTheMouse)
+{
+	ASSERT_TRUE (editor->open ());
+	VSTGUI::CFrame* frame = editor->getFrame ();
+	auto labels = viewsOf<VSTGUI::CTextLabel> (*editor);
+	// The about button lies at 10, 10 inside the about box at 10, 250.
+	VSTGUI::CPoint onButton (25, 265);
+	frame->onMouseDown (onButton, VSTGUI::CButtonState (VSTGUI::kLButton));
+	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 x86_64-macOS  ");
+	VSTGUI::CPoint beside (45, 265);
+	frame->onMouseDown (beside, VSTGUI::CButtonState (VSTGUI::kLButton));
+	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 x86_64-macOS  ");
+
+	// A press low on the "Mix" slider (370, 20, 40 × 180) and its release edit the parameter.
+	VSTGUI::CPoint onMix (390, 190);
+	frame->onMouseDown (onMix, VSTGUI::CButtonState (VSTGUI::kLButton));
+	frame->onMouseUp (onMix, VSTGUI::CButtonState (VSTGUI::kLButton));
+	EXPECT_LT (controller->getParamNormalized (kMixId), 0.5);
+	ASSERT_FALSE (handler.edits.empty ());
+	EXPECT_EQ (handler.edits.front ().what, "begin");
+	EXPECT_EQ (handler.edits.front ().id, kMixId);
+	EXPECT_EQ (handler.edits.back ().what, "end");
+}
+
 TEST_F (EditorFixture, RendersOffscreen)
 {
 	ASSERT_TRUE (editor->open ());
