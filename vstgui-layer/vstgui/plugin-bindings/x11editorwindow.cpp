@@ -68,7 +68,12 @@ bool X11EditorWindow::open (uint32_t parent, int width, int height, Steinberg::I
 	for (int i = 0; i < screenNumber && screens.rem > 0; ++i)
 		xcb_screen_next (&screens);
 	screen = screens.data;
-	xcb_visualtype_t* visual = screen ? findVisual (screen->root_visual) : nullptr;
+	// The child shares its parent's visual, which need not be the screen's default.
+	xcb_get_window_attributes_reply_t* parentAttributes = xcb_get_window_attributes_reply (
+	    connection, xcb_get_window_attributes (connection, parent), nullptr);
+	xcb_visualtype_t* visual =
+	    screen && parentAttributes ? findVisual (parentAttributes->visual) : nullptr;
+	std::free (parentAttributes);
 	if (visual == nullptr)
 	{
 		close ();
@@ -80,7 +85,7 @@ bool X11EditorWindow::open (uint32_t parent, int width, int height, Steinberg::I
 	                           XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
 	xcb_create_window (connection, XCB_COPY_FROM_PARENT, window, parent, 0, 0,
 	                   static_cast<uint16_t> (width), static_cast<uint16_t> (height), 0,
-	                   XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK,
+	                   XCB_WINDOW_CLASS_INPUT_OUTPUT, visual->visual_id, XCB_CW_EVENT_MASK,
 	                   &eventMask);
 	surface = cairo_xcb_surface_create (connection, window, visual, width, height);
 	xcb_map_window (connection, window);
