@@ -222,6 +222,16 @@ TEST_F (SliderDragTest, CancelRestoresThePressValueAndClosesTheEdit)
 	                                                       "value 0.500000", "end"}));
 }
 
+TEST_F (SliderDragTest, OnlyRealChangesAreReported)
+{
+	press (200);
+	move (210);
+	move (65);
+	move (65);
+	release ();
+	EXPECT_EQ (recorder.events, (std::vector<std::string> {"begin", "value 1.000000", "value 0.460000", "end"}));
+}
+
 TEST_F (SliderDragTest, ReleaseOrCancelWithoutAnEditChangesNothing)
 {
 	EXPECT_EQ (release (), kMouseEventHandled);
@@ -328,4 +338,23 @@ TEST_F (SliderRampTest, ACopyMadeDuringARampHasNoRamp)
 	tick ();
 	EXPECT_EQ (copy->getValue (), 0.2f);
 	EXPECT_NEAR (slider->getValue (), 0.51f, 1e-6);
+}
+
+TEST (SliderNoTravelTest, APressOnASliderWithoutTravelKeepsTheValue)
+{
+	for (auto mode : {CSliderMode::Touch, CSliderMode::RelativeTouch, CSliderMode::FreeClick,
+	                  CSliderMode::KSFreeClick, CSliderMode::Ramp})
+	{
+		auto slider = makeSlider (CRect (0, 0, 20, 20), kHorizontal | kLeft);
+		ASSERT_EQ (slider->getHandleRange (), 0.);
+		slider->setSliderMode (mode);
+		slider->setValue (0.3f);
+		CPoint where (5, 5);
+		slider->onMouseDown (where, kLButton);
+		CVSTGUITimer::advanceClock (CSliderBase::kRampPeriod);
+		where.x = 15;
+		slider->onMouseMoved (where, kLButton);
+		EXPECT_EQ (slider->getValue (), 0.3f) << static_cast<int> (mode);
+		slider->onMouseUp (where, kLButton);
+	}
 }

@@ -158,3 +158,24 @@ TEST (SliderKeyEdgeTest, EscapeDuringADragRestoresThePressValue)
 	EXPECT_FALSE (slider->isEditing ());
 	EXPECT_EQ (recorder.events.back (), "end");
 }
+
+TEST (SliderKeyEdgeTest, EscapeDuringAWheelEditRevertsTheWheelRunNotAnEarlierPress)
+{
+	auto slider = makeSlider (CRect (0, 10, 20, 130), kVertical | kBottom);
+	slider->setSliderMode (CSliderMode::FreeClick);
+	CPoint where (5, 60); // value (60 - 19) / 100 placed from the bottom
+	slider->onMouseDown (where, kLButton);
+	slider->onMouseUp (where, kLButton);
+	ASSERT_NEAR (slider->getValue (), 0.59f, 1e-6);
+	slider->setValue (0.2f);
+	slider->onWheel (CPoint (), kMouseWheelAxisY, 1.f, 0);
+	slider->onWheel (CPoint (), kMouseWheelAxisY, 1.f, 0);
+	ASSERT_NEAR (slider->getValue (), 0.4f, 1e-6);
+	VstKeyCode key;
+	key.virt = VKEY_ESCAPE;
+	EXPECT_EQ (slider->onKeyDown (key), 1);
+	EXPECT_EQ (slider->getValue (), 0.2f);
+	EXPECT_FALSE (slider->isEditing ());
+	CVSTGUITimer::advanceClock (CMouseWheelEditingSupport::kEditTimeout);
+	EXPECT_FALSE (slider->isEditing ());
+}

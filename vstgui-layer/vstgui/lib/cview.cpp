@@ -80,10 +80,9 @@ void CView::setViewSize (const CRect& rect, bool doInvalid)
 			listener->viewSizeChanged (this, oldSize);
 }
 
-// Without a frame there is nothing to schedule; remember that a redraw is due.
+// The stand-in has no frame that could redraw a region.
 void CView::invalidRect (const CRect&)
 {
-	setDirty (true);
 }
 
 void CView::setBackground (CBitmap* bitmap)

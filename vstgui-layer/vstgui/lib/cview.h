@@ -61,7 +61,12 @@ public:
 	virtual bool sizeToFit () { return false; }
 
 	//---redraw
-	virtual void invalid () { invalidRect (getViewSize ()); }
+	/** Schedules a redraw of the whole view, which takes care of any pending dirtiness. */
+	virtual void invalid ()
+	{
+		setDirty (false);
+		invalidRect (getViewSize ());
+	}
 	virtual void invalidRect (const CRect& rect);
 	virtual void setDirty (bool state = true) { dirty = state; }
 	virtual bool isDirty () const { return dirty; }

@@ -252,17 +252,24 @@ CCoord CSliderBase::axisCoordinate (const CPoint& p) const
 }
 
 // The delta that puts the handle's middle under the mouse.
-CCoord CSliderBase::freeClickOffset () const
+// Where the travel of the handle's leading edge starts, along the axis.
+CCoord CSliderBase::travelStart () const
 {
-	const bool horizontal = isStyleHorizontal ();
-	const CCoord base = horizontal ? getViewSize ().left + impl->offsetHandle.x
-	                               : getViewSize ().top + impl->offsetHandle.y;
-	const CCoord size = horizontal ? impl->handleSize.x : impl->handleSize.y;
-	return base + size / 2. - 1.;
+	return isStyleHorizontal () ? getViewSize ().left + impl->offsetHandle.x
+	                            : getViewSize ().top + impl->offsetHandle.y;
 }
 
+CCoord CSliderBase::freeClickOffset () const
+{
+	const CCoord size = isStyleHorizontal () ? impl->handleSize.x : impl->handleSize.y;
+	return travelStart () + size / 2. - 1.;
+}
+
+// Without travel a position tells nothing about the value, so the value stays.
 float CSliderBase::positionToValue (CCoord coordinate, CCoord handleDelta) const
 {
+	if (impl->rangeHandle == 0.)
+		return getValueNormalized ();
 	float v = static_cast<float> (coordinate - handleDelta) / static_cast<float> (impl->rangeHandle);
 	return isPositionInverted () ? 1.f - v : v;
 }
@@ -275,7 +282,7 @@ float CSliderBase::calculateDelta (const CPoint& where, CRect* handleRect) const
 
 	const bool horizontal = isStyleHorizontal ();
 	const CRect& size = getViewSize ();
-	const CCoord base = horizontal ? size.left + impl->offsetHandle.x : size.top + impl->offsetHandle.y;
+	const CCoord base = travelStart ();
 	float v = getValueNormalized ();
 	if (isPositionInverted ())
 		v = 1.f - v;
@@ -450,6 +457,9 @@ bool CSliderBase::onWheel (const CPoint&, const CMouseWheelAxis& axis, const flo
 	if (horizontal != (axis == kMouseWheelAxisX))
 		return false;
 
+	// A wheel run that opens the edit is what Escape reverts, not some earlier press.
+	if (!isEditing ())
+		impl->startValue = getValue ();
 	onMouseWheelEditing (this);
 
 	float d = distance;

@@ -87,6 +87,7 @@ private:
 
 	bool isPositionInverted () const;
 	CCoord axisCoordinate (const CPoint& p) const;
+	CCoord travelStart () const;
 	CCoord freeClickOffset () const;
 	float positionToValue (CCoord coordinate, CCoord handleDelta) const;
 	void notifyIfDirty ();
