@@ -25,20 +25,6 @@ bool CViewContainer::addView (CView* view)
 	return true;
 }
 
-bool CViewContainer::removeView (CView* view, bool withForget)
-{
-	auto entry = std::find (children.begin (), children.end (), view);
-	if (entry == children.end ())
-		return false;
-	children.erase (entry);
-	if (mouseDownView == view)
-		mouseDownView = nullptr;
-	setDirty (true);
-	if (withForget)
-		view->forget ();
-	return true;
-}
-
 bool CViewContainer::removeAll (bool withForget)
 {
 	mouseDownView = nullptr;

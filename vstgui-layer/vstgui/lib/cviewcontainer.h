@@ -21,8 +21,6 @@ public:
 
 	/** Takes over the caller's reference. */
 	virtual bool addView (CView* view);
-	/** Drops the container's reference when withForget is set. */
-	virtual bool removeView (CView* view, bool withForget = true);
 	virtual bool removeAll (bool withForget = true);
 	uint32_t getNbViews () const { return static_cast<uint32_t> (children.size ()); }
 	CView* getView (uint32_t index) const;

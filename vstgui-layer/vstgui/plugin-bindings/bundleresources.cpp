@@ -8,6 +8,11 @@ namespace {
 // An address inside this module, for dladdr.
 void moduleAnchor () {}
 
+bool isAbsolute (const std::string& path)
+{
+	return !path.empty () && path.front () == '/';
+}
+
 std::string folderOf (const std::string& path)
 {
 	const auto slash = path.find_last_of ('/');
@@ -18,7 +23,7 @@ std::string folderOf (const std::string& path)
 
 std::string bundleResourcePath (const std::string& modulePath, const std::string& fileName)
 {
-	if (!fileName.empty () && fileName.front () == '/')
+	if (isAbsolute (fileName))
 		return fileName;
 	// <bundle>/Contents/<architecture>-linux/<module>.so beside <bundle>/Contents/Resources.
 	return folderOf (modulePath) + "/../Resources/" + fileName;
@@ -26,6 +31,8 @@ std::string bundleResourcePath (const std::string& modulePath, const std::string
 
 std::string findBundleResource (const std::string& fileName)
 {
+	if (isAbsolute (fileName))
+		return fileName;
 	Dl_info info {};
 	if (dladdr (reinterpret_cast<void*> (&moduleAnchor), &info) == 0 || info.dli_fname == nullptr)
 		return {};

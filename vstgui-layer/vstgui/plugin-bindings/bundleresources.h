@@ -9,8 +9,8 @@ namespace VSTGUI {
     absolute fileName is its own path. */
 std::string bundleResourcePath (const std::string& modulePath, const std::string& fileName);
 
-/** The path of fileName among the resources of the bundle that holds this code; an empty text when
-    the module file cannot be found. */
+/** The path of fileName among the resources of the bundle that holds this code (an absolute
+    fileName is its own path); an empty text when the module file cannot be found. */
 std::string findBundleResource (const std::string& fileName);
 
 } // namespace VSTGUI

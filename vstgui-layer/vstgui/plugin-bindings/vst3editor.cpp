@@ -25,11 +25,11 @@ VST3Editor::VST3Editor (Steinberg::Vst::EditController* controller, UTF8StringPt
 : EditorView (controller)
 , delegate (dynamic_cast<VST3EditorDelegate*> (controller))
 , templateName (templateName ? templateName : "")
-, descriptionPath (findBundleResource (xmlFile ? xmlFile : ""))
 {
 	// Parameter objects tell their dependents of changes only through the update handler.
 	Steinberg::UpdateHandler::instance ();
-	auto parsed = makeOwned<UIDescription> (CResourceDescription (descriptionPath.c_str ()));
+	const std::string path = findBundleResource (xmlFile ? xmlFile : "");
+	auto parsed = makeOwned<UIDescription> (CResourceDescription (path.c_str ()));
 	if (!parsed->parse ())
 		return;
 	description = parsed;

@@ -65,9 +65,6 @@ public:
 	bool isOpen () const { return frame != nullptr; }
 
 	CFrame* getFrame () const { return frame; }
-	const UIDescription* getUIDescription () const { return description.get (); }
-	const std::string& getTemplateName () const { return templateName; }
-	const std::string& getUIDescriptionPath () const { return descriptionPath; }
 
 	//---from IPlugView
 	Steinberg::tresult PLUGIN_API isPlatformTypeSupported (Steinberg::FIDString type) SMTG_OVERRIDE;
@@ -95,7 +92,6 @@ private:
 
 	VST3EditorDelegate* delegate {nullptr};
 	std::string templateName;
-	std::string descriptionPath;
 	SharedPointer<UIDescription> description;
 	SharedPointer<CFrame> frame;
 	UIDescription::SubControllers subControllers;

@@ -17,15 +17,13 @@ public:
 	CView* newCopy () const override { return new COnOffButton (*this); }
 
 	bool isOn () const { return getValue () == getMax (); }
-	void setFrameColor (const CColor& color) { frameColor = color; }
-	void setOnColor (const CColor& color) { onColor = color; }
 
 	void draw (CDrawContext* context) override;
 	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
 
 private:
-	CColor frameColor {160, 160, 160, 255};
-	CColor onColor {74, 163, 223, 255};
+	static constexpr CColor frameColor {160, 160, 160, 255};
+	static constexpr CColor onColor {74, 163, 223, 255};
 };
 
 } // namespace VSTGUI

@@ -37,12 +37,6 @@ void CTextLabel::setTransparency (bool state)
 	invalid ();
 }
 
-void CTextLabel::setFontSize (double size)
-{
-	fontSize = size;
-	invalid ();
-}
-
 void CTextLabel::draw (CDrawContext* context)
 {
 	const CRect& box = getViewSize ();

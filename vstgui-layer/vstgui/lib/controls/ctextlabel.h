@@ -24,8 +24,6 @@ public:
 	const CColor& getBackColor () const { return backColor; }
 	void setTransparency (bool state);
 	bool getTransparency () const { return transparent; }
-	void setFontSize (double size);
-	double getFontSize () const { return fontSize; }
 
 	void draw (CDrawContext* context) override;
 
@@ -34,7 +32,7 @@ private:
 	CColor fontColor {kWhiteCColor};
 	CColor backColor {kBlackCColor};
 	bool transparent {false};
-	double fontSize {12.};
+	static constexpr double fontSize {12.};
 };
 
 } // namespace VSTGUI
