@@ -5,6 +5,9 @@
 #include "plugin/processor/PlugParamState.h"
 
 #include "pluginterfaces/base/ustring.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+
+#include <cstring>
 
 namespace Steinberg {
 namespace Vst {
@@ -77,6 +80,31 @@ tresult PLUGIN_API PlugController::setComponentState (IBStream* state)
 		setParamNormalized (static_cast<ParamID> (slot), record.getValue (slot));
 	setParamNormalized (kBypassId, record.getBypass () ? 1.0 : 0.0);
 	return kResultOk;
+}
+
+IPlugView* PLUGIN_API PlugController::createView (FIDString name)
+{
+	if (name == nullptr || std::strcmp (name, "editor") != 0)
+		return nullptr;
+	setKnobMode (kLinearMode);
+	return new VSTGUI::VST3Editor (this, "view", "plug.uidesc");
+}
+
+VSTGUI::IController* PlugController::createSubController (VSTGUI::UTF8StringPtr name,
+                                                          const VSTGUI::IUIDescription* /*description*/,
+                                                          VSTGUI::VST3Editor* /*editor*/)
+{
+	if (name == nullptr || std::strcmp (name, "AboutController") != 0)
+		return nullptr;
+	auto* about = new AboutController (this, runsInAUWrapper ());
+	aboutControllers.push_back (about);
+	return about;
+}
+
+bool PlugController::runsInAUWrapper () const
+{
+	FUnknownPtr<IVst3ToAUWrapper> wrapper (hostContext);
+	return wrapper.get () != nullptr;
 }
 
 } // namespace Vst

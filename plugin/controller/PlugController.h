@@ -1,14 +1,21 @@
 // The edit controller: the parameter list the host shows and the mirror of the processor's state.
 #pragma once
 
+#include "plugin/controller/PlugAboutController.h"
+
 #include "public.sdk/source/vst/vsteditcontroller.h"
+#include "vstgui/plugin-bindings/vst3editor.h"
+
+#include <vector>
 
 namespace Steinberg {
 namespace Vst {
 
-class PlugController : public EditController
+class PlugController : public EditController, public VSTGUI::VST3EditorDelegate
 {
 public:
+	using AboutController = PlugAboutController<PlugController>;
+
 	static FUnknown* createInstance (void* context);
 
 	/** Registers the parameters; answers the base's failure (for instance when already initialized). */
@@ -17,11 +24,25 @@ public:
 	tresult PLUGIN_API setComponentState (IBStream* state) SMTG_OVERRIDE;
 	/** kResultFalse for an index outside the list (the SDK's container would throw). */
 	tresult PLUGIN_API getParameterInfo (int32 paramIndex, ParameterInfo& info) SMTG_OVERRIDE;
+	/** The editor for the view type "editor", built from the template "view" of "plug.uidesc". */
+	IPlugView* PLUGIN_API createView (FIDString name) SMTG_OVERRIDE;
+	/** An about-box controller for "AboutController"; the view that carries it owns it. */
+	VSTGUI::IController* createSubController (VSTGUI::UTF8StringPtr name,
+	                                          const VSTGUI::IUIDescription* description,
+	                                          VSTGUI::VST3Editor* editor) override;
+
+	/** The live about controllers, in creation order. */
+	const std::vector<AboutController*>& getAboutControllers () const { return aboutControllers; }
 
 private:
+	friend AboutController;
+
+	bool runsInAUWrapper () const;
 	void registerParameters ();
 	void addRangeParameter (const TChar* title, ParamID tag, ParamValue defaultPlain);
 	void addSwitch (const TChar* title, ParamID tag, ParamValue defaultNormalized, int32 flags);
+
+	std::vector<AboutController*> aboutControllers;
 };
 
 } // namespace Vst

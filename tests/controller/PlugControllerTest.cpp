@@ -60,7 +60,7 @@ protected:
 
 	// The SDK's host application is not reference counted: it lives as long as the fixture.
 	HostApplication host;
-	IPtr<PlugController> controller = owned (new PlugController);
+	IPtr<PlugController> controller = Steinberg::owned (new PlugController);
 };
 
 std::vector<uint8_t> chunkWith (int32 slot, double value, int32 bypass)
@@ -185,7 +185,7 @@ TEST_F (PlugControllerTest, SecondInitializeAnswersTheFailureAndKeepsOneList)
 
 TEST (PlugControllerWithoutHost, InitializingTwiceWithoutAContextKeepsOneList)
 {
-	IPtr<PlugController> controller = owned (new PlugController);
+	IPtr<PlugController> controller = Steinberg::owned (new PlugController);
 	ASSERT_EQ (controller->initialize (nullptr), kResultOk);
 	controller->initialize (nullptr);
 	EXPECT_EQ (controller->getParameterCount (), 10);
@@ -194,7 +194,7 @@ TEST (PlugControllerWithoutHost, InitializingTwiceWithoutAContextKeepsOneList)
 
 TEST (PlugControllerWithoutHost, StateBeforeInitializeIsReadAndSetsNothing)
 {
-	IPtr<PlugController> controller = owned (new PlugController);
+	IPtr<PlugController> controller = Steinberg::owned (new PlugController);
 	std::vector<uint8_t> bytes = chunkWith (kDelayId, 0.25, 1);
 	MemoryStream stream (bytes.data (), static_cast<TSize> (bytes.size ()));
 	EXPECT_EQ (controller->setComponentState (&stream), kResultOk);

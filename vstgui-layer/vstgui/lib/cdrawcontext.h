@@ -45,6 +45,8 @@ public:
 	void setFillColor (const CColor& color) { fillColor = color; }
 	const CColor& getFillColor () const { return fillColor; }
 	double getScaleFactor () const { return scaleFactor; }
+	/** The cairo context underneath, for what the draw calls do not cover (text, translation). */
+	cairo_t* getCairoContext () const { return cr; }
 	/** The width of one device pixel. */
 	CCoord getHairlineSize () const { return 1. / scaleFactor; }
 

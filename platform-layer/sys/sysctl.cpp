@@ -1,0 +1,29 @@
+#include "sys/sysctl.h"
+
+#include <cerrno>
+
+namespace {
+
+PlatformLayer::SysctlByNameHandler installedHandler = nullptr;
+
+} // namespace
+
+int sysctlbyname (const char* name, void* oldp, size_t* oldlenp, void* newp, size_t newlen)
+{
+	if (installedHandler)
+		return installedHandler (name, oldp, oldlenp, newp, newlen);
+	// Linux has no setting of this kind at all.
+	errno = ENOENT;
+	return -1;
+}
+
+namespace PlatformLayer {
+
+SysctlByNameHandler setSysctlByNameHandler (SysctlByNameHandler handler)
+{
+	SysctlByNameHandler previous = installedHandler;
+	installedHandler = handler;
+	return previous;
+}
+
+} // namespace PlatformLayer

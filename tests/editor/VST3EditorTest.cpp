@@ -1,0 +1,310 @@
+#include "plugin/controller/PlugController.h"
+#include "plugin/processor/PlugParamIds.h"
+
+#include "public.sdk/source/vst/hosting/hostclasses.h"
+#include "vstgui/lib/cdrawcontext.h"
+#include "vstgui/lib/controls/cbuttons.h"
+#include "vstgui/lib/controls/ctextlabel.h"
+#include "vstgui/plugin-bindings/bundleresources.h"
+#include "vstgui/plugin-bindings/vst3editor.h"
+
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using VSTGUI::CControl;
+using VSTGUI::CView;
+using VSTGUI::CViewContainer;
+
+namespace {
+
+// Records the edits that the editor reports to the host.
+class EditRecorder : public FObject, public IComponentHandler
+{
+public:
+	tresult PLUGIN_API beginEdit (ParamID id) override { return note ("begin", id, 0); }
+	tresult PLUGIN_API performEdit (ParamID id, ParamValue value) override { return note ("perform", id, value); }
+	tresult PLUGIN_API endEdit (ParamID id) override { return note ("end", id, 0); }
+	tresult PLUGIN_API restartComponent (int32) override { return kResultOk; }
+
+	struct Edit
+	{
+		std::string what;
+		ParamID id;
+		ParamValue value;
+	};
+	std::vector<Edit> edits;
+
+	OBJ_METHODS (EditRecorder, FObject)
+	DEFINE_INTERFACES
+		DEF_INTERFACE (IComponentHandler)
+	END_DEFINE_INTERFACES (FObject)
+	REFCOUNT_METHODS (FObject)
+
+private:
+	tresult note (const char* what, ParamID id, ParamValue value)
+	{
+		edits.push_back ({what, id, value});
+		return kResultOk;
+	}
+};
+
+void collect (CView* view, std::vector<CView*>& views)
+{
+	views.push_back (view);
+	if (auto* container = dynamic_cast<CViewContainer*> (view))
+		for (CView* child : container->getChildren ())
+			collect (child, views);
+}
+
+template <class ViewType>
+std::vector<ViewType*> viewsOf (VSTGUI::VST3Editor& editor)
+{
+	std::vector<CView*> all;
+	collect (editor.getFrame (), all);
+	std::vector<ViewType*> found;
+	for (CView* view : all)
+		if (auto* typed = dynamic_cast<ViewType*> (view))
+			found.push_back (typed);
+	return found;
+}
+
+class EditorFixture : public testing::Test
+{
+protected:
+	void SetUp () override
+	{
+		ASSERT_EQ (controller->initialize (&host), kResultOk);
+		controller->setComponentHandler (&handler);
+		editor = Steinberg::owned (new VSTGUI::VST3Editor (controller, "view", VELTRANE_SOURCE_UIDESC));
+	}
+	void TearDown () override
+	{
+		editor = nullptr;
+		controller->setComponentHandler (nullptr);
+		controller->terminate ();
+	}
+
+	CControl* controlWithTag (ParamID tag)
+	{
+		for (CControl* control : viewsOf<CControl> (*editor))
+			if (control->getTag () == static_cast<int32_t> (tag))
+				return control;
+		return nullptr;
+	}
+
+	HostApplication host;
+	EditRecorder handler;
+	IPtr<PlugController> controller = Steinberg::owned (new PlugController);
+	IPtr<VSTGUI::VST3Editor> editor;
+};
+
+struct PathCase
+{
+	const char* module;
+	const char* file;
+	const char* path;
+};
+
+class ResourcePaths : public testing::TestWithParam<PathCase>
+{
+};
+
+const PathCase kPaths[] = {
+    {"/p/Veltrane.vst3/Contents/x86_64-linux/Veltrane.so", "plug.uidesc",
+     "/p/Veltrane.vst3/Contents/x86_64-linux/../Resources/plug.uidesc"},
+    {"/p/Veltrane.vst3/Contents/x86_64-linux/Veltrane.so", "/elsewhere/plug.uidesc",
+     "/elsewhere/plug.uidesc"},
+    {"/Veltrane.so", "plug.uidesc", "/../Resources/plug.uidesc"},
+    {"Veltrane.so", "plug.uidesc", "./../Resources/plug.uidesc"},
+};
+
+uint32_t pixelAt (cairo_surface_t* surface, int x, int y)
+{
+	cairo_surface_flush (surface);
+	const unsigned char* row = cairo_image_surface_get_data (surface) + y * cairo_image_surface_get_stride (surface);
+	return reinterpret_cast<const uint32_t*> (row)[x];
+}
+
+uint32_t opaque (uint8_t red, uint8_t green, uint8_t blue)
+{
+	return 0xff000000u | (uint32_t (red) << 16) | (uint32_t (green) << 8) | blue;
+}
+
+// Counts the pixels of a rectangle that differ between two renderings.
+int changedPixels (cairo_surface_t* before, cairo_surface_t* after, const VSTGUI::CRect& area)
+{
+	int changed = 0;
+	for (int y = int (area.top); y < int (area.bottom); ++y)
+		for (int x = int (area.left); x < int (area.right); ++x)
+			changed += pixelAt (before, x, y) != pixelAt (after, x, y);
+	return changed;
+}
+
+cairo_surface_t* render (VSTGUI::VST3Editor& editor)
+{
+	ViewRect size;
+	editor.getSize (&size);
+	cairo_surface_t* surface = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, size.getWidth (), size.getHeight ());
+	auto context = VSTGUI::owned (new VSTGUI::CDrawContext (surface));
+	editor.getFrame ()->draw (context);
+	return surface;
+}
+
+} // namespace
+
+TEST_P (ResourcePaths, ResourcesLieBesideTheModuleFolder)
+{
+	EXPECT_EQ (VSTGUI::bundleResourcePath (GetParam ().module, GetParam ().file), GetParam ().path);
+}
+
+INSTANTIATE_TEST_SUITE_P (Bundle, ResourcePaths, testing::ValuesIn (kPaths));
+
+TEST (Bundle, TheModuleFindsItsOwnResources)
+{
+	const std::string path = VSTGUI::findBundleResource ("plug.uidesc");
+	ASSERT_NE (path.find ("/../Resources/plug.uidesc"), std::string::npos) << path;
+	EXPECT_TRUE (std::ifstream (path).good ()) << path;
+}
+
+TEST_F (EditorFixture, OpeningBuildsTheViewsAndTheAboutController)
+{
+	ASSERT_TRUE (editor->open ());
+	ASSERT_NE (editor->getFrame (), nullptr);
+	EXPECT_EQ (editor->getFrame ()->getViewSize (), VSTGUI::CRect (0, 0, 520, 300));
+	ASSERT_EQ (controller->getAboutControllers ().size (), 1u);
+	EXPECT_EQ (viewsOf<VSTGUI::COnOffButton> (*editor).size (), 1u);
+	editor->close ();
+	EXPECT_TRUE (controller->getAboutControllers ().empty ());
+	EXPECT_EQ (editor->getFrame (), nullptr);
+	ASSERT_TRUE (editor->open ());
+	EXPECT_EQ (controller->getAboutControllers ().size (), 1u);
+}
+
+TEST_F (EditorFixture, ReleasingAnOpenEditorDeletesItsAboutController)
+{
+	ASSERT_TRUE (editor->open ());
+	editor = nullptr;
+	EXPECT_TRUE (controller->getAboutControllers ().empty ());
+}
+
+TEST_F (EditorFixture, ControlsShowAndFollowTheParameters)
+{
+	controller->setParamNormalized (kDelayId, 0.3);
+	ASSERT_TRUE (editor->open ());
+	CControl* delay = controlWithTag (kDelayId);
+	ASSERT_NE (delay, nullptr);
+	EXPECT_FLOAT_EQ (delay->getValueNormalized (), 0.3f);
+	ASSERT_NE (controlWithTag (kDriveBypassId), nullptr);
+	EXPECT_FLOAT_EQ (controlWithTag (kDriveBypassId)->getValueNormalized (), 1.f);
+
+	controller->setParamNormalized (kDelayId, 0.75);
+	EXPECT_FLOAT_EQ (delay->getValueNormalized (), 0.75f);
+	editor->close ();
+	// A closed editor no longer listens.
+	controller->setParamNormalized (kDelayId, 0.5);
+}
+
+TEST_F (EditorFixture, ControlEditsReachTheControllerAndTheHost)
+{
+	ASSERT_TRUE (editor->open ());
+	CControl* mix = controlWithTag (kMixId);
+	ASSERT_NE (mix, nullptr);
+	mix->beginEdit ();
+	mix->setValueNormalized (0.25f);
+	mix->valueChanged ();
+	mix->endEdit ();
+	EXPECT_DOUBLE_EQ (controller->getParamNormalized (kMixId), 0.25);
+	ASSERT_EQ (handler.edits.size (), 3u);
+	EXPECT_EQ (handler.edits[0].what, "begin");
+	EXPECT_EQ (handler.edits[1].what, "perform");
+	EXPECT_EQ (handler.edits[1].id, kMixId);
+	EXPECT_DOUBLE_EQ (handler.edits[1].value, 0.25);
+	EXPECT_EQ (handler.edits[2].what, "end");
+}
+
+TEST_F (EditorFixture, MousePressesReachTheViewUnderTheMouse)
+{
+	ASSERT_TRUE (editor->open ());
+	VSTGUI::CFrame* frame = editor->getFrame ();
+	auto labels = viewsOf<VSTGUI::CTextLabel> (*editor);
+	// The about button lies at 10, 10 inside the about box at 10, 250.
+	VSTGUI::CPoint onButton (25, 265);
+	frame->onMouseDown (onButton, VSTGUI::CButtonState (VSTGUI::kLButton));
+	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 x86_64-macOS  ");
+	VSTGUI::CPoint beside (45, 265);
+	frame->onMouseDown (beside, VSTGUI::CButtonState (VSTGUI::kLButton));
+	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 x86_64-macOS  ");
+
+	// A press low on the "Mix" slider (370, 20, 40 × 180) and its release edit the parameter.
+	VSTGUI::CPoint onMix (390, 190);
+	frame->onMouseDown (onMix, VSTGUI::CButtonState (VSTGUI::kLButton));
+	frame->onMouseUp (onMix, VSTGUI::CButtonState (VSTGUI::kLButton));
+	EXPECT_LT (controller->getParamNormalized (kMixId), 0.5);
+	ASSERT_FALSE (handler.edits.empty ());
+	EXPECT_EQ (handler.edits.front ().what, "begin");
+	EXPECT_EQ (handler.edits.front ().id, kMixId);
+	EXPECT_EQ (handler.edits.back ().what, "end");
+}
+
+TEST_F (EditorFixture, RendersOffscreen)
+{
+	ASSERT_TRUE (editor->open ());
+	cairo_surface_t* closed = render (*editor);
+	ASSERT_EQ (cairo_surface_status (closed), CAIRO_STATUS_SUCCESS);
+	EXPECT_EQ (pixelAt (closed, 2, 2), opaque (0x24, 0x28, 0x2c));
+	// The slider column of "Delay" is drawn over the panel.
+	int differentFromPanel = 0;
+	for (int y = 20; y < 200; ++y)
+		differentFromPanel += pixelAt (closed, 40, y) != opaque (0x24, 0x28, 0x2c);
+	EXPECT_GT (differentFromPanel, 0);
+
+	auto buttons = viewsOf<VSTGUI::COnOffButton> (*editor);
+	auto labels = viewsOf<VSTGUI::CTextLabel> (*editor);
+	ASSERT_EQ (buttons.size (), 1u);
+	buttons.front ()->setValue (1.f);
+	buttons.front ()->valueChanged ();
+	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 x86_64-macOS  ");
+	cairo_surface_t* opened = render (*editor);
+	// The about text appears in the about box's label, and nothing changes far from it.
+	EXPECT_GT (changedPixels (closed, opened, VSTGUI::CRect (50, 260, 490, 280)), 20);
+	EXPECT_EQ (changedPixels (closed, opened, VSTGUI::CRect (0, 0, 520, 240)), 0);
+	EXPECT_EQ (cairo_surface_write_to_png (opened, (testing::TempDir () + "veltrane-editor.png").c_str ()),
+	           CAIRO_STATUS_SUCCESS);
+	cairo_surface_destroy (opened);
+	cairo_surface_destroy (closed);
+}
+
+TEST_F (EditorFixture, AttachesOnlyToAnX11Window)
+{
+	EXPECT_EQ (editor->isPlatformTypeSupported (kPlatformTypeX11EmbedWindowID), kResultTrue);
+	EXPECT_EQ (editor->isPlatformTypeSupported (kPlatformTypeHWND), kResultFalse);
+	EXPECT_EQ (editor->isPlatformTypeSupported (nullptr), kResultFalse);
+	EXPECT_EQ (editor->attached (nullptr, kPlatformTypeHWND), kResultFalse);
+	// Without a parent window nothing stays open.
+	EXPECT_EQ (editor->attached (nullptr, kPlatformTypeX11EmbedWindowID), kResultFalse);
+	EXPECT_FALSE (editor->isOpen ());
+	EXPECT_TRUE (controller->getAboutControllers ().empty ());
+}
+
+TEST (EditorWithoutDescription, HasNoSizeAndDoesNotOpen)
+{
+	HostApplication host;
+	IPtr<PlugController> controller = Steinberg::owned (new PlugController);
+	ASSERT_EQ (controller->initialize (&host), kResultOk);
+	auto editor = Steinberg::owned (new VSTGUI::VST3Editor (controller, "view", "/nonexistent/plug.uidesc"));
+	ViewRect size;
+	ASSERT_EQ (editor->getSize (&size), kResultOk);
+	EXPECT_EQ (size.getWidth (), 0);
+	EXPECT_FALSE (editor->open ());
+	auto unknownTemplate = Steinberg::owned (new VSTGUI::VST3Editor (controller, "other", VELTRANE_SOURCE_UIDESC));
+	EXPECT_FALSE (unknownTemplate->open ());
+	controller->terminate ();
+}
