@@ -12,8 +12,9 @@ int sysctlbyname (const char* name, void* oldp, size_t* oldlenp, void* newp, siz
 {
 	if (installedHandler)
 		return installedHandler (name, oldp, oldlenp, newp, newlen);
-	// Linux has no setting of this kind at all.
-	errno = ENOENT;
+	// Linux has no such query at all. ENOENT would claim a Mac that merely lacks the setting,
+	// and the about box would name a macOS platform on Linux.
+	errno = ENOTSUP;
 	return -1;
 }
 

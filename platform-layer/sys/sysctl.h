@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-/** Reads the setting called name into oldp; -1 with errno set on failure (ENOENT on Linux). */
+/** Reads the setting called name into oldp; -1 with errno set on failure (ENOTSUP on Linux). */
 int sysctlbyname (const char* name, void* oldp, size_t* oldlenp, void* newp, size_t newlen);
 
 namespace PlatformLayer {

@@ -132,7 +132,7 @@ TEST_F (PlugDescription, AboutBoxHoldsOneLabelAndOneButtonUnderItsController)
 	EXPECT_EQ (label->getText ().getString (), "");
 	button->setValue (1.f);
 	button->valueChanged ();
-	EXPECT_EQ (label->getText ().getString (), "1.0.0, VST3 x86_64-macOS  ");
+	EXPECT_EQ (label->getText ().getString (), "1.0.0, VST3 unknown  ");
 }
 
 TEST_F (PlugDescription, EveryParameterSliderIsLabelled)
