@@ -330,6 +330,18 @@ void PlugProcessorBase::paramChanged (ParamID tag, IParameterChanges* /*outputCh
 		switchBypassPair (kBlockEffectPath, kBlockBypassDelay, paramState.getBypass ());
 }
 
+void PlugProcessorBase::addOutputParamChange (int32 index, IParameterChanges* outputChanges, double value)
+{
+	if (!outputChanges || std::isnan (value) || value == paramState.getValue (index))
+		return;
+	int32 queueIndex = 0;
+	if (IParamValueQueue* queue = outputChanges->addParameterData (static_cast<ParamID> (index), queueIndex))
+	{
+		int32 pointIndex = 0;
+		queue->addPoint (0, value, pointIndex);
+	}
+}
+
 void PlugProcessorBase::pushAllParams ()
 {
 	if (!root)

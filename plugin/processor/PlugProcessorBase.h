@@ -59,6 +59,9 @@ protected:
 
 	/** Maps the stored value of a tag onto the graph; the base handles the global bypass. */
 	virtual void paramChanged (ParamID tag, IParameterChanges* outputChanges);
+	/** Tells the host a new value for the parameter at index when it differs from the stored one
+	    (NaN never differs); the stored value stays as it is. */
+	virtual void addOutputParamChange (int32 index, IParameterChanges* outputChanges, double value);
 	/** Replays every stored value into the graph. */
 	virtual void pushAllParams ();
 	virtual void onSilence () {}

@@ -13,6 +13,9 @@ class BareProcessor : public Steinberg::Vst::PlugProcessorBase
 public:
 	BareProcessor () : PlugProcessorBase (Steinberg::Vst::kPlugControllerUID, Steinberg::Vst::kNumParamSlots) {}
 
+	using PlugProcessorBase::addOutputParamChange;
+	using PlugProcessorBase::values;
+
 	int silences {0};
 
 protected:
