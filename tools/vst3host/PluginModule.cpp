@@ -79,7 +79,9 @@ PluginModule::PluginModule (const std::string& bundlePath)
 		throw HostError ("no bundle folder at " + bundlePath);
 	if (!std::filesystem::is_regular_file (libraryPath, error))
 		throw HostError ("bundle " + bundlePath + " has no library " + libraryPath);
-	library = dlopen (libraryPath.c_str (), RTLD_NOW | RTLD_LOCAL);
+	// Kept mapped after unloading, as hosts do: libraries the module pulls in (pixman, for one) set
+	// up process-wide state at load that unmapping would strand, and a later load reuses it.
+	library = dlopen (libraryPath.c_str (), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
 	if (!library)
 		throw HostError ("cannot load " + libraryPath + ": " + dlerror ());
 	try
