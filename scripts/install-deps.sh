@@ -11,5 +11,5 @@ apt-get install -y -qq --no-install-recommends \
   build-essential cmake pkg-config \
   juce-modules-source-data \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  libsndfile1-dev libcairo2-dev libexpat1-dev rapidjson-dev libxcb1-dev libfontconfig-dev \
+  libsndfile1-dev libcairo2-dev libexpat1-dev rapidjson-dev libxcb1-dev libfontconfig-dev fonts-dejavu-core \
   >/dev/null
