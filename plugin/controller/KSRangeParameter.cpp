@@ -11,14 +11,7 @@ KSRangeParameter::KSRangeParameter (const TChar* title, ParamID tag, const TChar
 {
 	setMin (minPlain);
 	setMax (maxPlain);
-	if (title)
-		copyText (title, info.title);
-	if (units)
-		copyText (units, info.units);
-	info.flags = flags;
-	info.id = tag;
-	info.stepCount = 0;
-	info.unitId = kRootUnitId;
+	describeRangeParameter (info, title, tag, units, flags);
 	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultValuePlain);
 	if (suffix)
 		copyText (suffix, unitSuffix);

@@ -1,6 +1,7 @@
 #include "plugin/controller/ParamValueText.h"
 
 #include "pluginterfaces/base/ustring.h"
+#include "pluginterfaces/vst/ivstunits.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -44,6 +45,19 @@ void printValueText (ParamValue plain, int32 precision, const TChar* suffix, Str
 void copyText (const TChar* source, String128 text)
 {
 	UString (text, kTextUnits).assign (source);
+}
+
+void describeRangeParameter (ParameterInfo& info, const TChar* title, ParamID tag, const TChar* units,
+                             int32 flags)
+{
+	if (title)
+		copyText (title, info.title);
+	if (units)
+		copyText (units, info.units);
+	info.flags = flags;
+	info.id = tag;
+	info.stepCount = 0;
+	info.unitId = kRootUnitId;
 }
 
 } // namespace Vst

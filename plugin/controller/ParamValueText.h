@@ -1,7 +1,7 @@
 // Value texts shared by the controller's range parameters.
 #pragma once
 
-#include "pluginterfaces/vst/vsttypes.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
 
 namespace Steinberg {
 namespace Vst {
@@ -12,6 +12,11 @@ void printValueText (ParamValue plain, int32 precision, const TChar* suffix, Str
 
 /** Copies source into a 128-unit text, cut to 127 units and terminated. */
 void copyText (const TChar* source, String128 text);
+
+/** Fills what the controller's range parameters share of their information: title and units
+    (when given), flags, tag, a continuous range and the root unit. */
+void describeRangeParameter (ParameterInfo& info, const TChar* title, ParamID tag, const TChar* units,
+                             int32 flags);
 
 } // namespace Vst
 } // namespace Steinberg
