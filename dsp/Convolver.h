@@ -48,8 +48,6 @@ public:
 	int32 getPaddedLength () const { return paddedLength; }
 	bool isSetUp () const { return setUp; }
 
-	OBJ_METHODS (Convolver, DSPFunction)
-
 private:
 	// The source of one channel's response, or null when that channel has none.
 	template <typename Source>

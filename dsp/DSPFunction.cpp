@@ -263,7 +263,7 @@ void DSPFunction::applyLinks (int32 i)
 			continue;
 		const uint32 paramNo = pairs ? p->getBaseKey () / pairs : p->getBaseKey ();
 		const int32 sub = static_cast<int32> (p->getKey () - p->getBaseKey ());
-		const double s = link->readSource (i);
+		const double s = link->readSource (pieceStart + i);
 		double v = s;
 		bool setBase = true;
 		if (link->getMode () == kLinkSubtractFromBase)
@@ -288,6 +288,7 @@ template <typename Sample>
 int32 DSPFunction::basePart (Sample** inputs, Sample** outputs, int32 frames)
 {
 	lastOutputs = outputs;
+	lastFrames = frames;
 	lastOutputsFloat32 = sizeof (Sample) == sizeof (float);
 	if (clearOutputs)
 	{

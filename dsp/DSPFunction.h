@@ -90,6 +90,8 @@ public:
 
 	// Outputs of the latest process call, read by modulation links; null before the first call.
 	void* getLastOutputs () const { return lastOutputs; }
+	// The frames of that call.
+	int32 getLastFrames () const { return lastFrames; }
 	bool lastOutputsAreFloat32 () const { return lastOutputsFloat32; }
 
 	OBJ_METHODS (DSPFunction, Steinberg::FObject)
@@ -97,8 +99,6 @@ public:
 protected:
 	void setKind (int32 newKind) { kind = newKind; }
 	void setContainer () { container = true; }
-	void setLatency (uint32 samples) { latency = samples; }
-	void setTail (uint32 samples) { tail = samples; }
 	uint32 getOwnLatency () const { return latency; }
 	uint32 getOwnTail () const { return tail; }
 	bool isBypassed ();
@@ -150,7 +150,10 @@ private:
 	int32 fadeTimeMs {250};
 	int32 fadeDirection {0};
 	void* lastOutputs {nullptr};
+	int32 lastFrames {0};
 	bool lastOutputsFloat32 {false};
+	// Where the piece being processed starts within its call, so links read the same sample.
+	int32 pieceStart {0};
 	bool clearOutputs {false};
 	double fadeGain {1.0};
 	double fadeStep {0.0};
@@ -196,8 +199,13 @@ int32 DSPFunction::runBlock (Sample** inputs, Sample** outputs, int32 frames, Wo
 		const int32 piece = std::min (blockSize, frames - done);
 		Sample** in = offsetChannels (inputs, numInputs, done, pieceScratch (inputs, true));
 		Sample** out = offsetChannels (outputs, numOutputs, done, pieceScratch (outputs, false));
+		pieceStart = done;
 		runPiece (in, out, piece, work);
 	}
+	pieceStart = 0;
+	// Links read the whole call, not its last piece.
+	lastOutputs = outputs;
+	lastFrames = frames;
 	return 0;
 }
 

@@ -34,8 +34,6 @@ public:
 	// 0 while not set up.
 	int32 getRingFrames () const { return ring ? ring->getFrames () : 0; }
 
-	OBJ_METHODS (Delay, DSPFunction)
-
 private:
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);

@@ -67,10 +67,12 @@ struct FirstOrderState
 	}
 
 private:
+	// A value that is not finite would stay in the recursion for good, so it clears the history.
 	double advance (double x, double y)
 	{
-		x1 = x;
-		y1 = y;
+		const bool finite = std::isfinite (x) && std::isfinite (y);
+		x1 = finite ? x : 0.0;
+		y1 = finite ? y : 0.0;
 		return y;
 	}
 };

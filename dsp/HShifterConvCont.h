@@ -57,8 +57,6 @@ public:
 
 	const Convolver& getConvolver () const { return *convolver; }
 
-	OBJ_METHODS (HShifterConvCont, DSPFunction)
-
 private:
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);

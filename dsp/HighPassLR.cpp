@@ -75,8 +75,8 @@ void HighPassLR::render (Sample** inputs, Sample** outputs, int32 frames)
 			History& h = history[static_cast<size_t> (c)];
 			const double w0 = static_cast<double> (inputs[c][i]) - q.a1 * h.w1 - q.a2 * h.w2;
 			outputs[c][i] = static_cast<Sample> (q.b0 * (w0 - 2.0 * h.w1 + h.w2));
-			h.w2 = h.w1;
-			h.w1 = w0;
+			// A value that is not finite would stay in the recursion for good.
+			h = std::isfinite (w0) ? History {w0, h.w1} : History {};
 		}
 	}
 }

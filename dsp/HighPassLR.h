@@ -36,8 +36,6 @@ public:
 	int32 process32 (float** inputs, float** outputs, int32 frames) override;
 	int32 process64 (double** inputs, double** outputs, int32 frames) override;
 
-	OBJ_METHODS (HighPassLR, DSPFunction)
-
 private:
 	// Direct form II history of one channel: the two internal values before the newest.
 	struct History

@@ -30,8 +30,6 @@ public:
 	const FirstOrderCoefficients& getMidCoefficients () const { return midCoefficients; }
 	const FirstOrderCoefficients& getSideCoefficients () const { return sideCoefficients; }
 
-	OBJ_METHODS (MidSideStatic, DSPFunction)
-
 private:
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);

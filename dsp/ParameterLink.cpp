@@ -2,6 +2,7 @@
 
 #include "dsp/DSPFunction.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace KOREMU {
@@ -11,21 +12,22 @@ ParameterLink::ParameterLink (DSPFunction* source, int32 mode, int32 period)
 : source (source)
 , period (period)
 , mode (mode)
-, sourceWidth (source ? source->getSampleSize () : 1)
 {
 }
 
 double ParameterLink::readSource (int32 i) const
 {
-	if (!source || !source->getLastOutputs ())
+	if (!source || !source->getLastOutputs () || source->getLastFrames () <= 0 || i < 0)
 		return 0.0;
+	// Past the end of a shorter source call its last sample holds.
+	const int32 index = std::min (i, source->getLastFrames () - 1);
 	if (source->lastOutputsAreFloat32 ())
 	{
 		float* channel = static_cast<float**> (source->getLastOutputs ())[0];
-		return channel ? static_cast<double> (channel[i]) : 0.0;
+		return channel ? static_cast<double> (channel[index]) : 0.0;
 	}
 	double* channel = static_cast<double**> (source->getLastOutputs ())[0];
-	return channel ? channel[i] : 0.0;
+	return channel ? channel[index] : 0.0;
 }
 
 bool ParameterLink::tick ()

@@ -22,22 +22,19 @@ class ParameterLink
 public:
 	ParameterLink (DSPFunction* source, int32 mode, int32 period);
 
-	// Sample i of channel 0 of the source's latest outputs; 0 when the source has produced none.
+	// Sample i of channel 0 of the source's latest call; 0 when the source has produced none.
 	double readSource (int32 i) const;
 	bool tick ();
 	bool isSourceActive () const;
 
 	DSPFunction* getSource () const { return source; }
 	int32 getMode () const { return mode; }
-	int32 getPeriod () const { return period; }
-	int32 getSourceWidth () const { return sourceWidth; }
 
 private:
 	DSPFunction* source;
 	int32 period;
 	int32 mode;
 	int32 counter {0};
-	int32 sourceWidth;
 };
 
 } // namespace DSPLib

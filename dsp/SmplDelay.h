@@ -32,8 +32,6 @@ public:
 	// The delay in force since the last setup (before it, the constructor's count).
 	int32 getDelay () const { return delay; }
 
-	OBJ_METHODS (SmplDelay, DSPFunction)
-
 private:
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);

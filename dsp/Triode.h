@@ -44,8 +44,6 @@ public:
 	const FirstOrderCoefficients& getHighPassCoefficients () const { return highPass; }
 	const FirstOrderCoefficients& getLowPassOutCoefficients () const { return lowPassOut; }
 
-	OBJ_METHODS (Triode, DSPFunction)
-
 private:
 	struct ChannelState
 	{

@@ -4,6 +4,7 @@
 #include "pluginterfaces/vst/ivstunits.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -40,6 +41,14 @@ void printValueText (ParamValue plain, int32 precision, const TChar* suffix, Str
 		wrapper.append (STR16 (" "));
 		wrapper.append (suffix);
 	}
+}
+
+bool readsAsFiniteNumber (const TChar* text)
+{
+	if (!text)
+		return false;
+	double value = 0.0;
+	return UString (const_cast<TChar*> (text), tstrlen (text)).scanFloat (value) && std::isfinite (value);
 }
 
 void copyText (const TChar* source, String128 text)

@@ -10,6 +10,9 @@ namespace Vst {
     appends a blank and suffix when suffix is given; the text always keeps its terminator. */
 void printValueText (ParamValue plain, int32 precision, const TChar* suffix, String128 text);
 
+/** Whether text reads, the way the parameters read their value texts, as a finite number. */
+bool readsAsFiniteNumber (const TChar* text);
+
 /** Copies source into a 128-unit text, cut to 127 units and terminated. */
 void copyText (const TChar* source, String128 text);
 

@@ -1,12 +1,15 @@
 #include "plugin/controller/PlugController.h"
 
 #include "plugin/controller/KSRangeParameter.h"
+#include "plugin/controller/ParamValueText.h"
 #include "plugin/processor/PlugParamIds.h"
 #include "plugin/processor/PlugParamState.h"
 
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace Steinberg {
@@ -56,6 +59,23 @@ void PlugController::addSwitch (const TChar* title, ParamID tag, ParamValue defa
 {
 	parameters.addParameter (title, nullptr, 1, defaultNormalized, flags, static_cast<int32> (tag),
 	                         kRootUnitId, nullptr);
+}
+
+tresult PLUGIN_API PlugController::getParamValueByString (ParamID tag, TChar* string, ParamValue& valueNormalized)
+{
+	ParamValue parsed = 0.0;
+	if (!readsAsFiniteNumber (string) ||
+	    EditController::getParamValueByString (tag, string, parsed) != kResultTrue || !std::isfinite (parsed))
+		return kResultFalse;
+	valueNormalized = std::clamp (parsed, 0.0, 1.0);
+	return kResultTrue;
+}
+
+tresult PLUGIN_API PlugController::setParamNormalized (ParamID tag, ParamValue value)
+{
+	if (std::isnan (value))
+		return kResultFalse;
+	return EditController::setParamNormalized (tag, value);
 }
 
 tresult PLUGIN_API PlugController::getParameterInfo (int32 paramIndex, ParameterInfo& info)

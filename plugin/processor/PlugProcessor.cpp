@@ -62,14 +62,13 @@ FUnknown* PlugProcessor::createInstance (void* /*context*/)
 
 int32 PlugProcessor::bandOf (double rate)
 {
-	// The limits lie midway between the common rates 44.1, 48, 88.2, 96, 176.4 and 192 kHz.
-	const double limits[] = {46050.0, 68100.0, 92100.0, 136200.0, 184200.0};
-	for (int32 band = 0; band < 5; ++band)
+	// The limits lie midway between the rates the tables were sampled at.
+	for (int32 band = 0; band + 1 < kNumImpulseBands; ++band)
 	{
-		if (rate <= limits[band])
+		if (rate <= (kImpulseTableRates[band] + kImpulseTableRates[band + 1]) * 0.5)
 			return band;
 	}
-	return 5;
+	return kNumImpulseBands - 1;
 }
 
 int32 PlugProcessor::convolutionSizeOf (double rate)
@@ -77,21 +76,43 @@ int32 PlugProcessor::convolutionSizeOf (double rate)
 	return kImpulseTableLengths[bandOf (rate)];
 }
 
-uint32 PlugProcessor::extraLatency ()
+int32 PlugProcessor::mainBodyOffset (int32 size)
 {
 	// The responses' main body begins a quarter of the way in.
-	return static_cast<uint32> (convolutionSizeOf (getSampleRate ()) / 4);
+	return size / 4;
+}
+
+uint32 PlugProcessor::extraLatency ()
+{
+	return static_cast<uint32> (mainBodyOffset (convolutionSize));
+}
+
+uint32 PlugProcessor::shifterLatency () const
+{
+	if (const DSPFunction* shifter = findBlock (kBlockShifter))
+		return shifter->getLatency ();
+	// Before a graph exists, what a shifter of the same build would report.
+	static const uint32 planned = HShifterConvCont (kBlockShifter, 1).getLatency ();
+	return planned;
+}
+
+int32 PlugProcessor::sizeInForce () const
+{
+	return getRoot () ? convolutionSize : convolutionSizeOf (getSampleRate ());
 }
 
 uint32 PlugProcessor::plannedLatency ()
 {
-	return static_cast<uint32> (convolutionSizeOf (getSampleRate ())) + kShifterLatency + extraLatency ();
+	// The convolvers' latency is their size, as they report once built.
+	const int32 size = convolutionSizeOf (getSampleRate ());
+	return static_cast<uint32> (size + mainBodyOffset (size)) + shifterLatency ();
 }
 
 uint32 PlugProcessor::extraTail ()
 {
+	// The longest delay, the length of the responses and the shifter's filter ring on after the input stops.
 	const double delayFrames = std::ceil (kMaxDelayMs * 0.001 * getSampleRate ());
-	const double tail = delayFrames + convolutionSizeOf (getSampleRate ()) + kShifterLatency;
+	const double tail = delayFrames + sizeInForce () + shifterLatency ();
 	return static_cast<uint32> (std::min (tail, static_cast<double> (std::numeric_limits<uint32>::max () / 2)));
 }
 
@@ -127,8 +148,10 @@ void PlugProcessor::buildDecorrelation (DSPAlgo& wet)
 {
 	const int32 band = bandOf (getSampleRate ());
 	const int32 size = kImpulseTableLengths[band];
-	// The tables' sums grow with their rate; this keeps the gain the same in every band.
-	const double rateGain = 44100.0 / getSampleRate ();
+	convolutionSize = size;
+	// The tables' sums grow with the rate they were sampled at; this keeps the gain the same in
+	// every band, and at every rate within a band.
+	const double rateGain = kImpulseTableRates[0] / kImpulseTableRates[band];
 	const double gainA[] = {0.6 * rateGain};
 	const double gainB[] = {rateGain * 0.45};
 
@@ -139,7 +162,7 @@ void PlugProcessor::buildDecorrelation (DSPAlgo& wet)
 	convB->setImpulseResponse (impulseTable (1, band), size, gainB);
 
 	wet.addFunction (new Mixer (kBlockColorMixer, 2, 1, Mixer::kLinearLevels));
-	const auto compensation = static_cast<int32> (decorr->getLatency () + static_cast<uint32> (size / 4));
+	const auto compensation = static_cast<int32> (decorr->getLatency () + static_cast<uint32> (mainBodyOffset (size)));
 	wet.addFunction (new SmplDelay (kBlockDecorrDelay, 1, compensation));
 }
 

@@ -18,8 +18,6 @@ public:
 	/** The convolution size of that band: 1024, 2048 or 4096. */
 	static int32 convolutionSizeOf (double sampleRate);
 
-	/** The frequency shifter's latency: the centre of its Hilbert filter plus its convolution size. */
-	static constexpr uint32 kShifterLatency = 255 + 512;
 	/** The longest delay the "Delay" parameter reaches. */
 	static constexpr double kMaxDelayMs = 45.0;
 
@@ -33,8 +31,17 @@ protected:
 	bool hasMidSide () override { return true; }
 
 private:
+	/** Where the responses' main body begins, in samples. */
+	static int32 mainBodyOffset (int32 convolutionSize);
+	/** The shifter's latency, from the built block or, without a graph, a block like it. */
+	uint32 shifterLatency () const;
+	/** The convolution size of the graph, or of the graph the current rate will build. */
+	int32 sizeInForce () const;
 	void buildDecorrelation (DSPAlgo& wet);
 	void setMixerLevel (int32 blockId, int32 input, int32 output, double value);
+
+	/** The convolvers' size in the last built graph; 0 before the first. */
+	int32 convolutionSize {0};
 };
 
 } // namespace Vst

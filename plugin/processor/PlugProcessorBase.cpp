@@ -47,6 +47,13 @@ bool hasChannels (const AudioBusBuffers& bus, int32 channels, int32 sampleSize)
 	                                            [] (const Sample64* c) { return c != nullptr; });
 }
 
+// A sample that is not a number, or infinite, would stay in the graph's recursive state.
+template <typename Sample>
+void copyFinite (const Sample* from, int32 frames, double* to)
+{
+	std::transform (from, from + frames, to, [] (Sample s) { return std::isfinite (s) ? static_cast<double> (s) : 0.0; });
+}
+
 uint64 channelMask (int32 channels)
 {
 	return channels >= 64 ? ~uint64 (0) : (uint64 (1) << channels) - 1;
@@ -495,7 +502,8 @@ void PlugProcessorBase::processPiece (ProcessData& data, int32 offset, int32 fra
 
 void PlugProcessorBase::readInput (const ProcessData& data, int32 offset, int32 frames, bool zeroInput)
 {
-	// The graph reads a copy: the host's input buffers are never written.
+	// The graph reads a copy: the host's input buffers are never written, and what is not a finite
+	// number reaches the graph as silence.
 	const AudioBusBuffers& input = data.inputs[0];
 	double** copy = inputCopy->getBuffers64 ();
 	for (int32 c = 0; c < numInputChannels; ++c)
@@ -504,9 +512,9 @@ void PlugProcessorBase::readInput (const ProcessData& data, int32 offset, int32 
 		if (zeroInput || c >= input.numChannels)
 			std::fill_n (target, frames, 0.0);
 		else if (data.symbolicSampleSize == kSample32)
-			std::copy_n (input.channelBuffers32[c] + offset, frames, target);
+			copyFinite (input.channelBuffers32[c] + offset, frames, target);
 		else
-			std::copy_n (input.channelBuffers64[c] + offset, frames, target);
+			copyFinite (input.channelBuffers64[c] + offset, frames, target);
 	}
 }
 

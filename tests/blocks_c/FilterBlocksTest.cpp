@@ -105,6 +105,34 @@ TEST_P (FilterBlocksTest, StaysBoundedOnNoise)
 	}
 }
 
+// One sample that is not a finite number leaves no trace: from the next sample on, the block
+// plays what a block that never saw it plays.
+TEST_P (FilterBlocksTest, ForgetsASampleThatIsNotFinite)
+{
+	const BlockCase c = GetParam ();
+	constexpr size_t kBad = 700;
+	const Signal after = stereoNoise (1500, 61);
+	GraphHarness fresh (c.make (), c.sampleRate);
+	ASSERT_EQ (fresh.setup (), 0);
+	const Signal expected = fresh.run (after);
+
+	for (const double bad : {std::nan (""), HUGE_VAL, -HUGE_VAL})
+	{
+		Signal in = stereoNoise (kBad, 67);
+		for (size_t ch = 0; ch < 2; ++ch)
+		{
+			in[ch].push_back (bad);
+			in[ch].insert (in[ch].end (), after[ch].begin (), after[ch].end ());
+		}
+		GraphHarness harness (c.make (), c.sampleRate);
+		ASSERT_EQ (harness.setup (), 0);
+		const Signal out = harness.run (in);
+		for (size_t ch = 0; ch < 2; ++ch)
+			EXPECT_EQ (Signal::value_type (out[ch].begin () + kBad + 1, out[ch].end ()), expected[ch])
+			    << "channel " << ch << " after " << bad;
+	}
+}
+
 std::string caseName (const ::testing::TestParamInfo<BlockCase>& info)
 {
 	return info.param.name;

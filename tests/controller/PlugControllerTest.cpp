@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -162,6 +163,52 @@ INSTANTIATE_TEST_SUITE_P (PlugController, ValueTexts,
                                            TextWay {kDelayId, 1.0, "100"}, TextWay {kDriveId, 0.0, "0"},
                                            TextWay {kCentreId, 0.37, "37"},
                                            TextWay {kColorId, 0.99, "99"}));
+
+struct TypedText
+{
+	ParamID tag;
+	const char* text;
+	tresult result;
+	ParamValue normalized;
+};
+
+std::ostream& operator<< (std::ostream& os, const TypedText& t)
+{
+	return os << t.tag << " \"" << t.text << "\"";
+}
+
+class TypedTexts : public PlugControllerTest, public testing::WithParamInterface<TypedText>
+{
+};
+
+// What a user types into a host's value field: a text that gives no finite value is refused and
+// leaves the answer alone; a number outside the range lands at its nearer end.
+TEST_P (TypedTexts, AreRefusedOrLimitedToTheRange)
+{
+	const TypedText c = GetParam ();
+	std::u16string utf16 = toUtf16 (c.text);
+	ParamValue parsed = -1;
+	EXPECT_EQ (controller->getParamValueByString (c.tag, utf16.data (), parsed), c.result);
+	EXPECT_EQ (parsed, c.result == kResultTrue ? c.normalized : -1);
+}
+
+INSTANTIATE_TEST_SUITE_P (
+    PlugController, TypedTexts,
+    testing::Values (TypedText {kMixId, "nan", kResultFalse, 0}, TypedText {kMixId, "inf", kResultFalse, 0},
+                     TypedText {kMixId, "-inf", kResultFalse, 0}, TypedText {kMixId, "1e400", kResultFalse, 0},
+                     TypedText {kMixId, "garbage", kResultFalse, 0}, TypedText {kMixId, "", kResultFalse, 0},
+                     TypedText {kBypassId, "nan", kResultFalse, 0}, TypedText {kMixId, "150", kResultTrue, 1.0},
+                     TypedText {kDelayId, "-20", kResultTrue, 0.0}, TypedText {kBypassId, "50", kResultTrue, 1.0},
+                     TypedText {kShiftBypassId, "-3", kResultTrue, 0.0},
+                     TypedText {kDriveBypassId, "0.25", kResultTrue, 0.25}));
+
+TEST_F (PlugControllerTest, ANormalizedValueThatIsNotANumberIsNotStored)
+{
+	ASSERT_EQ (controller->setParamNormalized (kDelayId, 0.25), kResultTrue);
+	EXPECT_EQ (controller->setParamNormalized (kDelayId, std::nan ("")), kResultFalse);
+	EXPECT_EQ (controller->getParamNormalized (kDelayId), 0.25);
+	EXPECT_EQ (textOf (kDelayId, controller->getParamNormalized (kDelayId)), "25");
+}
 
 TEST_F (PlugControllerTest, SwitchTextsAndUnparsableTexts)
 {

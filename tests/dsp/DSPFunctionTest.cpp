@@ -1,6 +1,22 @@
 #include "TestBlocks.h"
 
+#include "dsp/Controller.h"
+#include "dsp/Convolver.h"
+#include "dsp/DSPAlgo.h"
+#include "dsp/Delay.h"
+#include "dsp/Gain.h"
+#include "dsp/Generator.h"
+#include "dsp/HShifterConvCont.h"
+#include "dsp/HighPassLR.h"
+#include "dsp/LorenzLFO.h"
+#include "dsp/LorenzOSC.h"
+#include "dsp/MidSideStatic.h"
+#include "dsp/Mixer.h"
+#include "dsp/PhaseInverter.h"
 #include "dsp/Renderer.h"
+#include "dsp/SmplDelay.h"
+#include "dsp/Splitter.h"
+#include "dsp/Triode.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -57,11 +73,24 @@ INSTANTIATE_TEST_SUITE_P (Counts, ReservedKeys,
                                              KeyCase {0, 1, 1000000u, 1000001u},
                                              KeyCase {66, 65, 4290000000u, 4290004290u}));
 
-TEST (DSPFunction, ClassIdentityIsDSPFunctionForEveryKind)
+TEST (DSPFunction, ClassIdentityIsDSPFunctionForEveryBlock)
 {
-	ScaleBlock block (1, 1, 1);
-	EXPECT_STREQ (block.isA (), "DSPFunction");
-	EXPECT_TRUE (block.isTypeOf ("FObject", true));
+	const IPtr<DSPFunction> blocks[] = {
+	    owned (new ScaleBlock (1, 1, 1)),         owned (new DSPAlgo (1, 1, 1)),
+	    owned (new Convolver (1, 1)),             owned (new Delay (1, 1, 100)),
+	    owned (new SmplDelay (1, 1, 10)),         owned (new Gain (1, 1)),
+	    owned (new HShifterConvCont (1, 1)),      owned (new HighPassLR (1, 1)),
+	    owned (new LorenzOSC (1, 3)),             owned (new LorenzLFO (1)),
+	    owned (new MidSideStatic (1)),            owned (new Mixer (1, 2, 1)),
+	    owned (new PhaseInverter (1, 2)),         owned (new Splitter (1, 1, 2)),
+	    owned (new Triode (1, 1)),                owned (new Renderer (1, 1)),
+	    owned (new Controller (1)),               owned (new Generator (1, 1)),
+	};
+	for (const auto& block : blocks)
+	{
+		EXPECT_STREQ (block->isA (), "DSPFunction");
+		EXPECT_TRUE (block->isTypeOf ("FObject", true));
+	}
 }
 
 TEST (DSPFunction, RefusesMoreChannelPairsThanKeysAllow)

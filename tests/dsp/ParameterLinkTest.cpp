@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace KOREMU::DSPLib;
 using namespace KOREMU::DSPLib::Testing;
 using Steinberg::IPtr;
@@ -146,4 +148,38 @@ TEST (ParameterLink, TickActsOnTheFirstOfEveryPeriod)
 	EXPECT_FALSE (orphan.tick ());
 	EXPECT_FALSE (orphan.isSourceActive ());
 	EXPECT_EQ (orphan.readSource (0), 0.0);
+}
+
+// A source and a target each run on their own with calls longer than their block size: the
+// target still follows the source's output of the same call, sample by sample.
+TEST (ParameterLink, CallsLongerThanTheBlockSizeFollowTheWholeCall)
+{
+	struct Case
+	{
+		int32 sourceFrames;
+		int32 targetFrames;
+	};
+	for (const Case c : {Case {20, 20}, Case {20, 13}, Case {5, 20}})
+	{
+		RampController source (10, 0.1, 0.1);
+		LinkTarget target (1);
+		target.linkParameter (&source, 0, kLinkReplace);
+		for (DSPFunction* block : {static_cast<DSPFunction*> (&source), static_cast<DSPFunction*> (&target)})
+		{
+			block->setBlockSize (8);
+			block->setup ();
+		}
+		Buffers<double> sourceOut (1, c.sourceFrames);
+		source.process64 (nullptr, sourceOut.get (), c.sourceFrames);
+		Buffers<double> in (1, c.targetFrames), out (1, c.targetFrames);
+		target.process64 (in.get (), out.get (), c.targetFrames);
+
+		ASSERT_EQ (target.seen.size (), static_cast<size_t> (c.targetFrames));
+		for (int32 j = 0; j < c.targetFrames; ++j)
+		{
+			// Past the end of a shorter source call the last value holds.
+			const double expected = sourceOut.at (0, std::min (j, c.sourceFrames - 1));
+			EXPECT_EQ (target.seen[static_cast<size_t> (j)], expected) << "sample " << j << " of " << c.targetFrames;
+		}
+	}
 }

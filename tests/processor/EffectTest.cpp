@@ -32,15 +32,13 @@ class Bands : public testing::TestWithParam<BandCase>
 {
 };
 
-TEST_P (Bands, LatencyIsTheSameBeforeAndAfterActivationAndAlignsBothDelays)
+TEST_P (Bands, LatencyAndTailAreTheSameBeforeAndAfterActivationAndAlignBothDelays)
 {
 	const BandCase& c = GetParam ();
 	ProcessorHost host (new PlugProcessor);
 	ASSERT_TRUE (host.setup (c.rate, 256));
 	EXPECT_EQ (host.audio->getLatencySamples (), c.latency);
 	const uint32 tail = host.audio->getTailSamples ();
-	const uint32 size = static_cast<uint32> (PlugProcessor::convolutionSizeOf (c.rate));
-	EXPECT_GE (tail, size + PlugProcessor::kShifterLatency + static_cast<uint32> (0.045 * c.rate));
 
 	ASSERT_TRUE (host.start (c.rate, 256));
 	EXPECT_EQ (host.audio->getLatencySamples (), c.latency);
