@@ -13,6 +13,7 @@
 
 namespace VSTGUI {
 
+class CParamDisplay;
 class VST3Editor;
 class X11EditorWindow;
 
@@ -88,6 +89,7 @@ private:
 	Steinberg::Vst::Parameter* parameterOf (const CControl* control) const;
 	void collectControls (CView* view);
 	void showParameterValue (CControl* control);
+	void showValueTextOf (CParamDisplay* display);
 	void watchParameters (bool state);
 
 	VST3EditorDelegate* delegate {nullptr};
