@@ -406,7 +406,7 @@ TEST_F (EditorFixture, AttachesOnlyToAnX11Window)
 	EXPECT_EQ (editor->attached (nullptr, kPlatformTypeHWND), kResultFalse);
 	// Without a parent window nothing stays open.
 	EXPECT_EQ (editor->attached (nullptr, kPlatformTypeX11EmbedWindowID), kResultFalse);
-	EXPECT_FALSE (editor->isOpen ());
+	EXPECT_EQ (editor->getFrame (), nullptr);
 	EXPECT_TRUE (controller->getAboutControllers ().empty ());
 }
 

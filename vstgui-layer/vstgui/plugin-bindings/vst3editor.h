@@ -63,7 +63,6 @@ public:
 	bool open ();
 	/** Deletes the sub-controllers first, then the views they drove. */
 	void close ();
-	bool isOpen () const { return frame != nullptr; }
 
 	CFrame* getFrame () const { return frame; }
 
