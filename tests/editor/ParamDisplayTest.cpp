@@ -30,7 +30,11 @@ public:
 	{
 		const std::string xml = R"(<vstgui-ui-description version="1">
 	<colors><color name="back" rgba="#405060"/><color name="frame" rgba="#a0a0a0"/></colors>
-	<fonts><font name="big" font-name="sans-serif" size="24" bold="true"/></fonts>
+	<fonts>
+		<font name="big" font-name="sans-serif" size="24" bold="true"/>
+		<font name="sizeless" font-name="sans-serif" size="0" bold="true"/>
+		<font name="nameless" size="24" bold="true"/>
+	</fonts>
 	<template name="main" class="CViewContainer" origin="0, 0" size="120, 40" transparent="true">
 		<view origin="0, 0" size="120, 40" font-color="#ffffff" back-color="back" frame-color="frame" )" +
 		                        viewAttributes + R"(/>
@@ -165,15 +169,18 @@ TEST (ParamDisplay, ShowsItsValueOrWhatItsFunctionMakesOfIt)
 	EXPECT_GT (view.ink ().getWidth (), printed.getWidth ());
 }
 
-TEST (ParamDisplay, NamedFontsDrawLargerAndUnknownOnesKeepTheDefault)
+TEST (ParamDisplay, NamedFontsDrawLargerAndUnknownOrBrokenOnesKeepTheDefault)
 {
 	DrawnView normal (R"(class="CTextLabel" title="Hg")");
 	DrawnView big (R"(class="CTextLabel" title="Hg" font="big")");
-	DrawnView unknown (R"(class="CTextLabel" title="Hg" font="none")");
 	normal.draw ();
 	big.draw ();
-	unknown.draw ();
 	EXPECT_GT (big.ink ().getHeight (), normal.ink ().getHeight () * 1.5);
 	EXPECT_GT (big.ink ().getWidth (), normal.ink ().getWidth () * 1.5);
-	EXPECT_EQ (unknown.ink (), normal.ink ());
+	for (const char* name : {"none", "sizeless", "nameless"})
+	{
+		DrawnView other (std::string (R"(class="CTextLabel" title="Hg" font=")") + name + "\"");
+		other.draw ();
+		EXPECT_EQ (other.ink (), normal.ink ()) << name;
+	}
 }

@@ -278,6 +278,38 @@ TEST_P (SwitchClicks, SendOnlyZeroOrOneInBalancedEdits)
 
 INSTANTIATE_TEST_SUITE_P (Editor, SwitchClicks, testing::ValuesIn (kSwitches));
 
+// Each switch is lit exactly while it is on, and draws nothing outside its rectangle.
+TEST_F (EditorFixture, SwitchesShowTheirStateWithinTheirRectangle)
+{
+	const uint32_t panel = opaque (0x24, 0x28, 0x2c);
+	const uint32_t lit = opaque (74, 163, 223);
+	ASSERT_TRUE (editor->open ());
+	for (ParamID tag : {kDriveBypassId, kDecorrBypassId, kShiftBypassId, kBypassId})
+	{
+		CControl* button = controlWithTag (tag);
+		ASSERT_NE (button, nullptr) << tag;
+		const VSTGUI::CRect& box = button->getViewSize ();
+		const int midX = int (box.left + box.right) / 2;
+		const int midY = int (box.top + box.bottom) / 2;
+		for (int click = 0; click < 2; ++click)
+		{
+			cairo_surface_t* shown = render (*editor);
+			const bool on = controller->getParamNormalized (tag) > 0.5;
+			EXPECT_EQ (pixelAt (shown, midX, midY) == lit, on) << tag;
+			EXPECT_NE (pixelAt (shown, int (box.left), midY), panel) << tag << " has a frame";
+			EXPECT_NE (pixelAt (shown, int (box.right) - 1, midY), panel) << tag << " has a frame";
+			EXPECT_EQ (pixelAt (shown, int (box.left) - 1, midY), panel) << tag;
+			EXPECT_EQ (pixelAt (shown, int (box.right), midY), panel) << tag;
+			EXPECT_EQ (pixelAt (shown, midX, int (box.top) - 1), panel) << tag;
+			EXPECT_EQ (pixelAt (shown, midX, int (box.bottom)), panel) << tag;
+			cairo_surface_destroy (shown);
+			VSTGUI::CPoint middle (midX, midY);
+			editor->getFrame ()->onMouseDown (middle, VSTGUI::CButtonState (VSTGUI::kLButton));
+			editor->getFrame ()->onMouseUp (middle, VSTGUI::CButtonState (VSTGUI::kLButton));
+		}
+	}
+}
+
 VSTGUI::CParamDisplay* displayWithTag (VSTGUI::VST3Editor& editor, ParamID tag)
 {
 	for (auto* display : viewsOf<VSTGUI::CParamDisplay> (editor))
