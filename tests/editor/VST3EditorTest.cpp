@@ -344,6 +344,8 @@ TEST_P (ValueTexts, DisplaysShowTheControllersTextWithItsUnits)
 	ASSERT_TRUE (editor->open ());
 	VSTGUI::CParamDisplay* display = displayWithTag (*editor, c.tag);
 	ASSERT_NE (display, nullptr);
+	// The text is that of the value asked about, whatever the display shows now.
+	EXPECT_EQ (display->getValueText (static_cast<float> (c.value)), c.text);
 	const std::string textBefore = display->getValueText (display->getValue ());
 	cairo_surface_t* shownBefore = render (*editor);
 

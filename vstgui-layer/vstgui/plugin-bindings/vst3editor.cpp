@@ -113,12 +113,13 @@ Steinberg::Vst::Parameter* VST3Editor::parameterOf (const CControl* control) con
 // A display bound to a parameter shows the controller's text for the value, and its units.
 void VST3Editor::showValueTextOf (CParamDisplay* display)
 {
-	display->setValueToStringFunction2 ([this] (float, std::string& result, CParamDisplay* shown) {
+	display->setValueToStringFunction2 ([this] (float value, std::string& result, CParamDisplay* shown) {
 		auto* parameter = parameterOf (shown);
-		if (parameter == nullptr)
+		if (parameter == nullptr || shown->getRange () == 0.f)
 			return false;
+		const double normalized = (value - shown->getMin ()) / shown->getRange ();
 		Steinberg::Vst::String128 text {};
-		if (controller->getParamStringByValue (parameter->getInfo ().id, shown->getValueNormalized (), text) !=
+		if (controller->getParamStringByValue (parameter->getInfo ().id, normalized, text) !=
 		    Steinberg::kResultOk)
 			return false;
 		result = asciiOf (text);
