@@ -1,6 +1,10 @@
 #include "tools/irgen/ResponseDesigner.h"
 
+#include "plugin/processor/ImpulseTables.h"
+#include "tools/irgen/CoefficientFit.h"
+#include "tools/irgen/ImpulseTableSet.h"
 #include "tools/irgen/NoiseSource.h"
+#include "tools/irgen/TableMeasure.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +15,19 @@ namespace IrGen {
 namespace {
 
 const double kPi = std::acos (-1.0);
+
+// Third-octave bands are numbered n for the centre 100 Hz x 2^(n/3): 40 Hz to 12.8 kHz.
+constexpr int kLowestBandNumber = -4;
+constexpr int kHighestBandNumber = 21;
+const double kLowestBand = 100.0 * std::pow (2.0, kLowestBandNumber / 3.0);
+// Each weight makes an error of about a third of what the figure allows cost about 1.
+constexpr double kSumWeight = 30.0;
+constexpr double kEnergyWeight = 60.0;
+constexpr double kCorrelationWeight = 100.0;
+constexpr double kCrossWeight = 60.0;
+constexpr double kColourWeight = 0.5; // per dB
+// Where the fit of set B starts: the colouring filter's leak.
+constexpr double kStartLeak = 0.05;
 
 double raisedCosine (double t, double start, double width)
 {
@@ -384,47 +401,194 @@ BandLimitedResponse ResponseDesigner::designA () const
 	for (int i = 0; i < 4; ++i)
 		shapeInTime (signal, fixed, bodyScale);
 	levelBands (signal, p.finalShapeFrom);
-	return toResponse (signal);
+	return fitLowEnd (toResponse (signal));
 }
 
-double ResponseDesigner::referenceSum (const BandLimitedResponse& response) const
+ResponseDesigner::Spectrum ResponseDesigner::gaussian (double centre, double width) const
 {
+	// Harmonics of a unit-area Gaussian pulse: its spectrum in closed form.
+	Spectrum harmonics (topHarmonic + 1);
+	for (int k = 0; k <= topHarmonic; ++k)
+	{
+		const double f = k / p.period;
+		const double magnitude = std::exp (-2.0 * kPi * kPi * width * width * f * f) / p.period;
+		harmonics[k] = std::polar (magnitude, -2.0 * kPi * f * centre);
+	}
+	return harmonics;
+}
+
+ResponseDesigner::Columns ResponseDesigner::sampleParts (const std::vector<Spectrum>& parts, int family) const
+{
+	Columns columns;
+	for (const auto& part : parts)
+		columns.push_back (BandLimitedResponse (p.period, part).sample (familyRate (family), familyLength (family)));
+	return columns;
+}
+
+std::vector<double> ResponseDesigner::combine (const Columns& columns, const std::vector<double>& coefficients)
+{
+	std::vector<double> out (columns.front ().size (), 0.0);
+	for (size_t j = 0; j < columns.size (); ++j)
+		for (size_t i = 0; i < out.size (); ++i)
+			out[i] += coefficients[j] * columns[j][i];
+	return out;
+}
+
+ResponseDesigner::Spectrum ResponseDesigner::combine (const std::vector<Spectrum>& parts, const std::vector<double>& coefficients)
+{
+	Spectrum out (parts.front ().size (), 0.0);
+	for (size_t j = 0; j < parts.size (); ++j)
+		for (size_t k = 0; k < out.size (); ++k)
+			out[k] += coefficients[j] * parts[j][k];
+	out[0] = out[0].real ();
+	return out;
+}
+
+double ResponseDesigner::familyRate (int family)
+{
+	return ImpulseTableSet::kBandRates[family];
+}
+
+int ResponseDesigner::familyLength (int family)
+{
+	return Steinberg::Vst::kImpulseTableLengths[family];
+}
+
+BandLimitedResponse ResponseDesigner::fitLowEnd (const BandLimitedResponse& a) const
+{
+	// The tables end early, so their lowest bands are not those of the periodic design: level
+	// them as the tables measure them, together with the sums, by smooth bumps in the body.
+	std::vector<Spectrum> parts {a.harmonics ()};
+	for (int i = 0; i < p.lowEndBumps; ++i)
+		parts.push_back (gaussian (p.lowEndFirst + i * p.lowEndSpacing, p.lowEndWidth));
+	Columns columns[2];
+	double reference[2];
+	for (int family = 0; family < 2; ++family)
+	{
+		columns[family] = sampleParts (parts, family);
+		reference[family] = TableMeasure (columns[family][0].data (), familyLength (family), familyRate (family)).bandLevelDb (1000.0, 5000.0);
+	}
+	const auto withA = [] (const std::vector<double>& bumps) {
+		std::vector<double> c {1.0};
+		c.insert (c.end (), bumps.begin (), bumps.end ());
+		return c;
+	};
+	const auto residuals = [&] (const std::vector<double>& bumps) {
+		std::vector<double> r;
+		for (int family = 0; family < 2; ++family)
+		{
+			const auto table = combine (columns[family], withA (bumps));
+			const TableMeasure m (table.data (), familyLength (family), familyRate (family));
+			for (double centre = kLowestBand; centre < p.lowEndTop; centre *= std::pow (2.0, 1.0 / 3.0))
+				r.push_back (m.thirdOctaveDb (centre) - reference[family]);
+			r.push_back (20.0 * std::log10 (std::max (1e-9, m.sum () / p.families[family].sumA)));
+		}
+		return r;
+	};
+	const std::vector<double> start (parts.size () - 1, 0.0);
+	return BandLimitedResponse (p.period, combine (parts, withA (CoefficientFit (residuals, p.fitIterations).solve (start))));
+}
+
+std::vector<double> ResponseDesigner::residualsB (const std::vector<double>& b, const std::vector<double>& a, int family) const
+{
+	const auto& figures = p.families[family];
+	const double rate = familyRate (family);
+	std::vector<double> r;
 	double sum = 0.0;
-	for (double v : response.sample (p.referenceRate, static_cast<int> (p.referenceLength)))
-		sum += v;
-	return sum;
+	double energyA = 0.0;
+	double energyB = 0.0;
+	for (size_t i = 0; i < b.size (); ++i)
+	{
+		sum += b[i];
+		energyA += a[i] * a[i];
+		energyB += b[i] * b[i];
+	}
+	r.push_back (kSumWeight * (sum - figures.sumB) / std::fabs (figures.sumB));
+	r.push_back (kEnergyWeight * (energyB - figures.energyB) / figures.energyB);
+	const auto correlation = [&] (int lag) {
+		double s = 0.0;
+		for (size_t n = 0; n + lag < b.size (); ++n)
+			if (static_cast<int> (n) + lag >= 0)
+				s += a[n] * b[n + lag];
+		return s / std::sqrt (energyA * energyB);
+	};
+	r.push_back (kCorrelationWeight * (correlation (0) - p.correlationAtZero));
+	const int lag = static_cast<int> (std::lround (p.crossLag * rate));
+	r.push_back (kCrossWeight * (correlation (lag) - p.crossCorrelation));
+	for (int other = -2 * lag; other <= 4 * lag; ++other)
+		if (std::abs (other - lag) > 1)
+			r.push_back (kCrossWeight * std::max (0.0, correlation (other) - p.crossCorrelation));
+	return r;
 }
 
-double ResponseDesigner::referenceEnergy (const BandLimitedResponse& response) const
+std::vector<double> ResponseDesigner::bandPowers (const std::vector<Spectrum>& parts, const std::vector<double>& coefficients) const
 {
-	double energy = 0.0;
-	for (double v : response.sample (p.referenceRate, static_cast<int> (p.referenceLength)))
-		energy += v * v;
-	return energy;
+	// Third-octave bands (centres 100 Hz x 2^(n/3)) of the periodic spectrum, 40 Hz to 12.8 kHz.
+	std::vector<double> powers;
+	const double sixth = std::pow (2.0, 1.0 / 6.0);
+	for (int n = kLowestBandNumber; n <= kHighestBandNumber; ++n)
+	{
+		const double centre = 100.0 * std::pow (2.0, n / 3.0);
+		double power = 0.0;
+		for (int k = static_cast<int> (std::ceil (centre / sixth * p.period)); k <= centre * sixth * p.period; ++k)
+		{
+			std::complex<double> value = 0.0;
+			for (size_t j = 0; j < coefficients.size (); ++j)
+				value += coefficients[j] * parts[j][k];
+			power += std::norm (value);
+		}
+		powers.push_back (power);
+	}
+	return powers;
 }
 
 BandLimitedResponse ResponseDesigner::designB (const BandLimitedResponse& a) const
 {
-	// The sum is linear in the leak of the colouring filter and the energy quadratic in its
-	// gain: a few alternating corrections settle both.
+	// Set B is set A through the colouring filter, plus a short correction through the same
+	// filter without its high-pass. The parts combine linearly: the coloured A, the leak (which
+	// sets the sum), the narrow bumps that shape the early body and the broad one at the end.
 	const auto& harmonics = a.harmonics ();
-	auto filtered = [&] (double leak, double gain) {
-		std::vector<std::complex<double>> out (harmonics.size ());
-		for (size_t k = 0; k < harmonics.size (); ++k)
-			out[k] = gain * harmonics[k] * colour (k / p.period, leak);
-		out[0] = out[0].real ();
-		return BandLimitedResponse (p.period, out);
-	};
-	double leak = 0.05;
-	double gain = 2.0;
-	for (int round = 0; round < 4; ++round)
+	std::vector<Spectrum> parts (2, Spectrum (harmonics.size ()));
+	for (size_t k = 0; k < harmonics.size (); ++k)
 	{
-		const double withoutLeak = referenceSum (filtered (0.0, gain));
-		const double withLeak = referenceSum (filtered (1.0, gain));
-		leak = (p.sumB - withoutLeak) / (withLeak - withoutLeak);
-		gain *= std::sqrt (p.energyB / referenceEnergy (filtered (leak, gain)));
+		const double f = k / p.period;
+		const auto advanced = harmonics[k] * std::polar (1.0, 2.0 * kPi * f * p.colourAdvance);
+		parts[0][k] = advanced * colour (f, 0.0);
+		parts[1][k] = advanced * (colour (f, 0.0) - colour (f, 1.0));
 	}
-	return filtered (leak, gain);
+	const auto throughFilter = [&] (Spectrum pulse) {
+		for (size_t k = 0; k < pulse.size (); ++k)
+			pulse[k] *= colour (k / p.period, 0.0) - colour (k / p.period, 1.0);
+		return pulse;
+	};
+	parts.push_back (throughFilter (gaussian (p.sumBump, p.sumBumpWidth)));
+	parts.push_back (throughFilter (gaussian (p.endBump, p.endBumpWidth)));
+
+	Columns columns[2];
+	std::vector<double> tablesA[2];
+	for (int family = 0; family < 2; ++family)
+	{
+		columns[family] = sampleParts (parts, family);
+		tablesA[family] = a.sample (familyRate (family), familyLength (family));
+	}
+	const auto colourBands = bandPowers (parts, std::vector<double> {1.0, -kStartLeak});
+	const auto residuals = [&] (const std::vector<double>& c) {
+		auto r = residualsB (combine (columns[0], c), tablesA[0], 0);
+		const auto r48 = residualsB (combine (columns[1], c), tablesA[1], 1);
+		r.insert (r.end (), r48.begin (), r48.end ());
+		// The correction keeps the colour: every band's level stays that of the coloured A.
+		const auto bands = bandPowers (parts, c);
+		for (size_t i = 0; i < bands.size (); ++i)
+			r.push_back (kColourWeight * 10.0 * std::log10 (bands[i] / (c[0] * c[0] * colourBands[i])));
+		return r;
+	};
+	std::vector<double> start (parts.size (), 0.0);
+	double energy = 0.0;
+	for (double v : columns[0][0])
+		energy += v * v;
+	start[0] = std::sqrt (p.families[0].energyB / energy);
+	start[1] = -start[0] * kStartLeak;
+	return BandLimitedResponse (p.period, combine (parts, CoefficientFit (residuals, p.fitIterations).solve (start)));
 }
 
 } // namespace IrGen

@@ -44,8 +44,17 @@ private:
 	Spectrum toSpectrum (const std::vector<double>& signal) const;
 	std::vector<double> toSignal (const Spectrum& spectrum) const;
 	BandLimitedResponse toResponse (const std::vector<double>& signal) const;
-	double referenceSum (const BandLimitedResponse& response) const;
-	double referenceEnergy (const BandLimitedResponse& response) const;
+	using Columns = std::vector<std::vector<double>>;
+	Spectrum gaussian (double centre, double width) const;
+	// Each part sampled for the first table of a rate family (0: 44.1 kHz, 1: 48 kHz).
+	Columns sampleParts (const std::vector<Spectrum>& parts, int family) const;
+	static std::vector<double> combine (const Columns& columns, const std::vector<double>& coefficients);
+	static Spectrum combine (const std::vector<Spectrum>& parts, const std::vector<double>& coefficients);
+	static double familyRate (int family);
+	static int familyLength (int family);
+	BandLimitedResponse fitLowEnd (const BandLimitedResponse& a) const;
+	std::vector<double> bandPowers (const std::vector<Spectrum>& parts, const std::vector<double>& coefficients) const;
+	std::vector<double> residualsB (const std::vector<double>& b, const std::vector<double>& a, int family) const;
 
 	DesignParameters p;
 	Fft fft;
