@@ -19,7 +19,7 @@ struct DesignParameters
 
 	// Set A timing: a quiet lead-in, a sharp onset with the peak, an exponential body, then a
 	// slow smooth tail that the table end cuts off.
-	double leadLevel = 0.03;      // rms of the lead-in just before the onset
+	double leadLevel = 0.034;     // rms of the lead-in just before the onset
 	double leadRiseDb = 12.0;     // how much the lead-in grows over its length
 	double leadBandwidth = 15400.0;
 	double onset = 5.85e-3;
@@ -46,13 +46,13 @@ struct DesignParameters
 
 	// Set B: set A through a colouring filter.
 	double resonance = 126.0;
-	double resonanceQ = 2.0;
+	double resonanceQ = 3.0;
 	double dip1 = 500.0;
 	double dip1Q = 2.0;
-	double dip1Db = -10.0;
+	double dip1Db = -6.0;
 	double dip2 = 1000.0;
 	double dip2Q = 2.0;
-	double dip2Db = -10.0;
+	double dip2Db = -6.0;
 	double dip3 = 7500.0;
 	double dip3Q = 1.5;
 	double dip3Db = -15.0;
@@ -63,24 +63,36 @@ struct DesignParameters
 	double colourAdvance = 11e-6; // moves B against A, which sets their correlation at lag zero
 
 	// What the final fits aim at, for the first table of each rate family (44.1 and 48 kHz):
-	// set A's sum; set B's sum and energy.
+	// set A's sum; set B's peak, sum and energy.
 	struct FamilyFigures
 	{
 		double sumA;
+		double peakB;
+		int peakIndexB;
 		double sumB;
 		double energyB;
 	};
-	FamilyFigures families[2] = {{2.90, -0.49, 4.98}, {3.15, -0.52, 5.42}};
+	FamilyFigures families[2] = {{2.90, 0.591, 288, -0.49, 4.98}, {3.15, 0.584, 314, -0.52, 5.42}};
 
 	// Set A's low end: smooth bumps in the body that level the bands up to lowEndTop.
 	double lowEndFirst = 7e-3;
-	double lowEndSpacing = 2e-3;
-	int lowEndBumps = 6;
+	double lowEndSpacing = 1.5e-3;
+	int lowEndBumps = 5;
 	double lowEndWidth = 1.5e-3;
-	double lowEndTop = 250.0;
+	double lowEndTop = 400.0;
 
 	// Set B's sums: broad bumps through the colouring filter (without its high-pass), one in the
 	// body and one near the end, where the two families' tables differ.
+	double peakShapeFirst = 5.9e-3;
+	double peakShapeSpacing = 0.08e-3;
+	int peakShapeBumps = 51;
+	double peakShapeWidth = 0.05e-3;
+	double peakWindow = 0.2e-3; // around the peak's index, values may come near the peak
+	double peakNear = 1.03;     // share of the peak allowed there
+	double peakFar = 0.95;      // and everywhere else
+	int colouredPeakFrom = 0;    // iteration of set A's design from which B's early shape is a target
+	double inverseFloor = 0.05;  // of the colouring filter's regularised inverse, against its largest power
+	double peakRelaxation = 2.0;
 	double sumBump = 15e-3;
 	double sumBumpWidth = 2e-3;
 	double endBump = 22.3e-3;
@@ -88,7 +100,7 @@ struct DesignParameters
 	double correlationAtZero = 0.03;
 	double crossCorrelation = 0.58;
 	double crossLag = 0.09e-3;
-	int fitIterations = 40;
+	int fitIterations = 80;
 };
 
 } // namespace IrGen

@@ -21,11 +21,12 @@ constexpr int kLowestBandNumber = -4;
 constexpr int kHighestBandNumber = 21;
 const double kLowestBand = 100.0 * std::pow (2.0, kLowestBandNumber / 3.0);
 // Each weight makes an error of about a third of what the figure allows cost about 1.
+constexpr double kPeakWeight = 100.0;
 constexpr double kSumWeight = 30.0;
 constexpr double kEnergyWeight = 60.0;
 constexpr double kCorrelationWeight = 100.0;
-constexpr double kCrossWeight = 60.0;
-constexpr double kColourWeight = 0.5; // per dB
+constexpr double kCrossWeight = 150.0;
+constexpr double kColourWeight = 2.0; // per dB
 // Where the fit of set B starts: the colouring filter's leak.
 constexpr double kStartLeak = 0.05;
 
@@ -386,6 +387,72 @@ BandLimitedResponse ResponseDesigner::toResponse (const std::vector<double>& sig
 	return BandLimitedResponse (p.period, spectrum);
 }
 
+std::complex<double> ResponseDesigner::colourOfA (double f) const
+{
+	return colour (f, kStartLeak) * std::polar (1.0, 2.0 * kPi * f * p.colourAdvance);
+}
+
+void ResponseDesigner::shapeColouredPeak (std::vector<double>& signal) const
+{
+	// Set B follows from set A, so B's early shape is a target of A's design: where A through
+	// the colouring filter goes past B's peak level, or misses it at B's peak time, A takes the
+	// least change (a regularised inverse of the filter) that mends it.
+	const auto spectrum = toSpectrum (signal);
+	Spectrum coloured (topHarmonic + 1);
+	for (int k = 0; k <= topHarmonic; ++k)
+		coloured[k] = spectrum[k] * colourOfA (k / p.period);
+	auto b = toSignal (coloured);
+	double energy = 0.0;
+	for (double v : b)
+		energy += v * v / designRate;
+	const auto& figures = p.families[0];
+	const double gain = std::sqrt (figures.energyB / p.referenceRate / energy);
+	const double peakTime = figures.peakIndexB / p.referenceRate;
+	const int peakIndex = static_cast<int> (std::lround (peakTime * designRate));
+	std::vector<double> change (b.size (), 0.0);
+	for (size_t i = 0; i < b.size (); ++i)
+	{
+		const double value = gain * b[i];
+		const bool near = std::fabs (seconds (static_cast<int> (i)) - peakTime) <= p.peakWindow;
+		const double limit = (near ? p.peakNear : p.peakFar) * figures.peakB;
+		double target = std::clamp (value, -limit, limit);
+		if (static_cast<int> (i) == peakIndex)
+			target = figures.peakB;
+		change[i] = p.peakRelaxation * (target - value) / gain;
+	}
+	auto changeSpectrum = toSpectrum (change);
+	double strongest = 0.0;
+	for (int k = 0; k <= topHarmonic; ++k)
+		strongest = std::max (strongest, std::norm (colourOfA (k / p.period)));
+	Spectrum inverse (topHarmonic + 1);
+	for (int k = 0; k <= topHarmonic; ++k)
+	{
+		const auto c = colourOfA (k / p.period);
+		inverse[k] = changeSpectrum[k] * std::conj (c) / (std::norm (c) + p.inverseFloor * strongest);
+	}
+	// Only inside the body: the quiet lead-in and tail keep their own shape.
+	const auto changeOfA = toSignal (inverse);
+	for (size_t i = 0; i < signal.size (); ++i)
+	{
+		const double t = seconds (static_cast<int> (i));
+		signal[i] += changeOfA[i] * raisedCosine (t, p.onset - p.onsetRamp, p.onsetRamp) * (1.0 - raisedCosine (t, p.bodyEnd, p.bodyFade));
+	}
+}
+
+void ResponseDesigner::restoreTail (std::vector<double>& signal, const std::vector<double>& fixed) const
+{
+	// The levelling and the band limit spread a little noise over the quiet tail, where it would
+	// cross zero; band-limited first, the tail after the body then takes its smooth shape again.
+	auto spectrum = toSpectrum (signal);
+	spectrum.resize (topHarmonic + 1);
+	signal = toSignal (spectrum);
+	for (size_t i = 0; i < signal.size (); ++i)
+	{
+		const double keep = raisedCosine (seconds (static_cast<int> (i)), p.bodyEnd, p.bodyFade);
+		signal[i] = keep * fixed[i] + (1.0 - keep) * signal[i];
+	}
+}
+
 BandLimitedResponse ResponseDesigner::designA () const
 {
 	const auto fixed = fixedPart ();
@@ -395,12 +462,15 @@ BandLimitedResponse ResponseDesigner::designA () const
 	{
 		shapeInTime (signal, fixed, bodyScale);
 		shapeSpectrum (signal, 35.0);
+		if (i >= p.colouredPeakFrom)
+			shapeColouredPeak (signal);
 	}
 	// End on the time shape, which holds the sum, the peak and the tail, then level the bands
 	// with a correction smooth enough to leave those nearly as they are.
 	for (int i = 0; i < 4; ++i)
 		shapeInTime (signal, fixed, bodyScale);
 	levelBands (signal, p.finalShapeFrom);
+	restoreTail (signal, fixed);
 	return fitLowEnd (toResponse (signal));
 }
 
@@ -494,6 +564,13 @@ std::vector<double> ResponseDesigner::residualsB (const std::vector<double>& b, 
 	const auto& figures = p.families[family];
 	const double rate = familyRate (family);
 	std::vector<double> r;
+	r.push_back (kPeakWeight * (b[figures.peakIndexB] - figures.peakB));
+	for (size_t i = 0; i < b.size (); ++i)
+	{
+		const bool near = std::abs (static_cast<int> (i) - figures.peakIndexB) <= p.peakWindow * rate;
+		const double limit = (near ? p.peakNear : p.peakFar) * figures.peakB;
+		r.push_back (kPeakWeight * std::max (0.0, std::fabs (b[i]) - limit));
+	}
 	double sum = 0.0;
 	double energyA = 0.0;
 	double energyB = 0.0;
@@ -521,25 +598,32 @@ std::vector<double> ResponseDesigner::residualsB (const std::vector<double>& b, 
 	return r;
 }
 
-std::vector<double> ResponseDesigner::bandPowers (const std::vector<Spectrum>& parts, const std::vector<double>& coefficients) const
+std::vector<double> ResponseDesigner::bandLevels (const std::vector<Spectrum>& parts, const std::vector<double>& coefficients) const
 {
-	// Third-octave bands (centres 100 Hz x 2^(n/3)) of the periodic spectrum, 40 Hz to 12.8 kHz.
-	std::vector<double> powers;
-	const double sixth = std::pow (2.0, 1.0 / 6.0);
-	for (int n = kLowestBandNumber; n <= kHighestBandNumber; ++n)
-	{
-		const double centre = 100.0 * std::pow (2.0, n / 3.0);
+	// Mean power of the periodic spectrum over harmonics [first, last].
+	const auto meanPower = [&] (int first, int last) {
 		double power = 0.0;
-		for (int k = static_cast<int> (std::ceil (centre / sixth * p.period)); k <= centre * sixth * p.period; ++k)
+		for (int k = first; k <= last; ++k)
 		{
 			std::complex<double> value = 0.0;
 			for (size_t j = 0; j < coefficients.size (); ++j)
 				value += coefficients[j] * parts[j][k];
 			power += std::norm (value);
 		}
-		powers.push_back (power);
+		return power / (last - first + 1);
+	};
+	// Third-octave bands (centres 100 Hz x 2^(n/3)), 40 Hz to 12.8 kHz, in dB against 1 to 5 kHz.
+	const double reference = meanPower (static_cast<int> (1000.0 * p.period), static_cast<int> (5000.0 * p.period));
+	std::vector<double> levels;
+	const double sixth = std::pow (2.0, 1.0 / 6.0);
+	for (int n = kLowestBandNumber; n <= kHighestBandNumber; ++n)
+	{
+		const double centre = 100.0 * std::pow (2.0, n / 3.0);
+		const int first = static_cast<int> (std::ceil (centre / sixth * p.period));
+		const int last = static_cast<int> (std::floor (centre * sixth * p.period));
+		levels.push_back (10.0 * std::log10 (meanPower (first, last) / reference));
 	}
-	return powers;
+	return levels;
 }
 
 BandLimitedResponse ResponseDesigner::designB (const BandLimitedResponse& a) const
@@ -561,6 +645,8 @@ BandLimitedResponse ResponseDesigner::designB (const BandLimitedResponse& a) con
 			pulse[k] *= colour (k / p.period, 0.0) - colour (k / p.period, 1.0);
 		return pulse;
 	};
+	for (int i = 0; i < p.peakShapeBumps; ++i)
+		parts.push_back (throughFilter (gaussian (p.peakShapeFirst + i * p.peakShapeSpacing, p.peakShapeWidth)));
 	parts.push_back (throughFilter (gaussian (p.sumBump, p.sumBumpWidth)));
 	parts.push_back (throughFilter (gaussian (p.endBump, p.endBumpWidth)));
 
@@ -571,15 +657,15 @@ BandLimitedResponse ResponseDesigner::designB (const BandLimitedResponse& a) con
 		columns[family] = sampleParts (parts, family);
 		tablesA[family] = a.sample (familyRate (family), familyLength (family));
 	}
-	const auto colourBands = bandPowers (parts, std::vector<double> {1.0, -kStartLeak});
+	const auto colourLevels = bandLevels (parts, std::vector<double> {1.0, -kStartLeak});
 	const auto residuals = [&] (const std::vector<double>& c) {
 		auto r = residualsB (combine (columns[0], c), tablesA[0], 0);
 		const auto r48 = residualsB (combine (columns[1], c), tablesA[1], 1);
 		r.insert (r.end (), r48.begin (), r48.end ());
 		// The correction keeps the colour: every band's level stays that of the coloured A.
-		const auto bands = bandPowers (parts, c);
-		for (size_t i = 0; i < bands.size (); ++i)
-			r.push_back (kColourWeight * 10.0 * std::log10 (bands[i] / (c[0] * c[0] * colourBands[i])));
+		const auto levels = bandLevels (parts, c);
+		for (size_t i = 0; i < levels.size (); ++i)
+			r.push_back (kColourWeight * (levels[i] - colourLevels[i]));
 		return r;
 	};
 	std::vector<double> start (parts.size (), 0.0);

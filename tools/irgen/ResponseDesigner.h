@@ -40,6 +40,9 @@ private:
 	void shapeInTime (std::vector<double>& signal, const std::vector<double>& fixed, double& bodyScale) const;
 	void addToSum (std::vector<double>& signal) const;
 	void shapeSpectrum (std::vector<double>& signal, double fromFrequency) const;
+	std::complex<double> colourOfA (double frequency) const;
+	void shapeColouredPeak (std::vector<double>& signal) const;
+	void restoreTail (std::vector<double>& signal, const std::vector<double>& fixed) const;
 	void levelBands (std::vector<double>& signal, double fromFrequency) const;
 	Spectrum toSpectrum (const std::vector<double>& signal) const;
 	std::vector<double> toSignal (const Spectrum& spectrum) const;
@@ -53,7 +56,7 @@ private:
 	static double familyRate (int family);
 	static int familyLength (int family);
 	BandLimitedResponse fitLowEnd (const BandLimitedResponse& a) const;
-	std::vector<double> bandPowers (const std::vector<Spectrum>& parts, const std::vector<double>& coefficients) const;
+	std::vector<double> bandLevels (const std::vector<Spectrum>& parts, const std::vector<double>& coefficients) const;
 	std::vector<double> residualsB (const std::vector<double>& b, const std::vector<double>& a, int family) const;
 
 	DesignParameters p;
