@@ -81,22 +81,28 @@ struct DesignParameters
 	double lowEndWidth = 1.5e-3;
 	double lowEndTop = 400.0;
 
-	// Set B's sums: broad bumps through the colouring filter (without its high-pass), one in the
-	// body and one near the end, where the two families' tables differ.
+	// Set B's peak: where and how high (families), and how near the rest may come to it. Set A's
+	// design aims A through the colouring filter at it, by a regularised inverse of the filter
+	// (its floor against the filter's largest power) taken peakRelaxation times per iteration.
+	double peakWindow = 0.2e-3; // around the peak's time, values may come near the peak
+	double peakNear = 1.03;     // share of the peak allowed there
+	double peakFar = 0.95;      // and everywhere else
+	double inverseFloor = 0.05;
+	double peakRelaxation = 2.0;
+
+	// Set B's correction, through the colouring filter's shape without its high-pass: narrow bumps
+	// that settle the early body, a broad one in the body and one near the end, where the two
+	// families' tables differ, for the sums.
 	double peakShapeFirst = 5.9e-3;
 	double peakShapeSpacing = 0.08e-3;
 	int peakShapeBumps = 51;
 	double peakShapeWidth = 0.05e-3;
-	double peakWindow = 0.2e-3; // around the peak's index, values may come near the peak
-	double peakNear = 1.03;     // share of the peak allowed there
-	double peakFar = 0.95;      // and everywhere else
-	int colouredPeakFrom = 0;    // iteration of set A's design from which B's early shape is a target
-	double inverseFloor = 0.05;  // of the colouring filter's regularised inverse, against its largest power
-	double peakRelaxation = 2.0;
 	double sumBump = 15e-3;
 	double sumBumpWidth = 2e-3;
 	double endBump = 22.3e-3;
 	double endBumpWidth = 0.5e-3;
+
+	// The pair: correlation at lag zero, and the largest one with its lag (B later than A).
 	double correlationAtZero = 0.03;
 	double crossCorrelation = 0.58;
 	double crossLag = 0.09e-3;

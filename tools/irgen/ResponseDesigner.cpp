@@ -107,12 +107,23 @@ double ResponseDesigner::flatTarget (double f) const
 	return dbToGain (points[i].db + x * (points[i + 1].db - points[i].db));
 }
 
-std::complex<double> ResponseDesigner::colour (double f, double leak) const
+std::complex<double> ResponseDesigner::colourShape (double f) const
 {
 	// Butterworth fourth order for the fall above the pass band; a dip and two notches deepen it.
 	const auto lowPass = lowPass2 (f, p.lowPass, 0.5411961) * lowPass2 (f, p.lowPass, 1.3065630);
 	const auto dips = peaking (f, p.dip1, p.dip1Q, p.dip1Db) * peaking (f, p.dip2, p.dip2Q, p.dip2Db) * peaking (f, p.dip3, p.dip3Q, p.dip3Db);
-	return (highPass2 (f, p.resonance, p.resonanceQ) - leak) * dips * lowPass * notch (f, p.notch, p.notchQ) * notch (f, p.notch2, p.notchQ);
+	return dips * lowPass * notch (f, p.notch, p.notchQ) * notch (f, p.notch2, p.notchQ);
+}
+
+std::complex<double> ResponseDesigner::colour (double f, double leak) const
+{
+	const auto advance = std::polar (1.0, 2.0 * kPi * f * p.colourAdvance);
+	return (highPass2 (f, p.resonance, p.resonanceQ) - leak) * colourShape (f) * advance;
+}
+
+double ResponseDesigner::peakLimitB (double fromPeak) const
+{
+	return std::fabs (fromPeak) <= p.peakWindow ? p.peakNear : p.peakFar;
 }
 
 double ResponseDesigner::leadEnvelope (double t) const
@@ -387,11 +398,6 @@ BandLimitedResponse ResponseDesigner::toResponse (const std::vector<double>& sig
 	return BandLimitedResponse (p.period, spectrum);
 }
 
-std::complex<double> ResponseDesigner::colourOfA (double f) const
-{
-	return colour (f, kStartLeak) * std::polar (1.0, 2.0 * kPi * f * p.colourAdvance);
-}
-
 void ResponseDesigner::shapeColouredPeak (std::vector<double>& signal) const
 {
 	// Set B follows from set A, so B's early shape is a target of A's design: where A through
@@ -400,7 +406,7 @@ void ResponseDesigner::shapeColouredPeak (std::vector<double>& signal) const
 	const auto spectrum = toSpectrum (signal);
 	Spectrum coloured (topHarmonic + 1);
 	for (int k = 0; k <= topHarmonic; ++k)
-		coloured[k] = spectrum[k] * colourOfA (k / p.period);
+		coloured[k] = spectrum[k] * colour (k / p.period, kStartLeak);
 	auto b = toSignal (coloured);
 	double energy = 0.0;
 	for (double v : b)
@@ -413,8 +419,7 @@ void ResponseDesigner::shapeColouredPeak (std::vector<double>& signal) const
 	for (size_t i = 0; i < b.size (); ++i)
 	{
 		const double value = gain * b[i];
-		const bool near = std::fabs (seconds (static_cast<int> (i)) - peakTime) <= p.peakWindow;
-		const double limit = (near ? p.peakNear : p.peakFar) * figures.peakB;
+		const double limit = peakLimitB (seconds (static_cast<int> (i)) - peakTime) * figures.peakB;
 		double target = std::clamp (value, -limit, limit);
 		if (static_cast<int> (i) == peakIndex)
 			target = figures.peakB;
@@ -423,11 +428,11 @@ void ResponseDesigner::shapeColouredPeak (std::vector<double>& signal) const
 	auto changeSpectrum = toSpectrum (change);
 	double strongest = 0.0;
 	for (int k = 0; k <= topHarmonic; ++k)
-		strongest = std::max (strongest, std::norm (colourOfA (k / p.period)));
+		strongest = std::max (strongest, std::norm (colour (k / p.period, kStartLeak)));
 	Spectrum inverse (topHarmonic + 1);
 	for (int k = 0; k <= topHarmonic; ++k)
 	{
-		const auto c = colourOfA (k / p.period);
+		const auto c = colour (k / p.period, kStartLeak);
 		inverse[k] = changeSpectrum[k] * std::conj (c) / (std::norm (c) + p.inverseFloor * strongest);
 	}
 	// Only inside the body: the quiet lead-in and tail keep their own shape.
@@ -462,8 +467,7 @@ BandLimitedResponse ResponseDesigner::designA () const
 	{
 		shapeInTime (signal, fixed, bodyScale);
 		shapeSpectrum (signal, 35.0);
-		if (i >= p.colouredPeakFrom)
-			shapeColouredPeak (signal);
+		shapeColouredPeak (signal);
 	}
 	// End on the time shape, which holds the sum, the peak and the tail, then level the bands
 	// with a correction smooth enough to leave those nearly as they are.
@@ -567,8 +571,7 @@ std::vector<double> ResponseDesigner::residualsB (const std::vector<double>& b, 
 	r.push_back (kPeakWeight * (b[figures.peakIndexB] - figures.peakB));
 	for (size_t i = 0; i < b.size (); ++i)
 	{
-		const bool near = std::abs (static_cast<int> (i) - figures.peakIndexB) <= p.peakWindow * rate;
-		const double limit = (near ? p.peakNear : p.peakFar) * figures.peakB;
+		const double limit = peakLimitB ((static_cast<int> (i) - figures.peakIndexB) / rate) * figures.peakB;
 		r.push_back (kPeakWeight * std::max (0.0, std::fabs (b[i]) - limit));
 	}
 	double sum = 0.0;
@@ -628,21 +631,20 @@ std::vector<double> ResponseDesigner::bandLevels (const std::vector<Spectrum>& p
 
 BandLimitedResponse ResponseDesigner::designB (const BandLimitedResponse& a) const
 {
-	// Set B is set A through the colouring filter, plus a short correction through the same
-	// filter without its high-pass. The parts combine linearly: the coloured A, the leak (which
-	// sets the sum), the narrow bumps that shape the early body and the broad one at the end.
+	// Set B is set A through the colouring filter, plus a short correction through the filter's
+	// shape without its high-pass. The parts combine linearly: the coloured A, the leak (which
+	// sets the sum), the narrow bumps that settle the early body and the broad ones for the sums.
 	const auto& harmonics = a.harmonics ();
 	std::vector<Spectrum> parts (2, Spectrum (harmonics.size ()));
 	for (size_t k = 0; k < harmonics.size (); ++k)
 	{
 		const double f = k / p.period;
-		const auto advanced = harmonics[k] * std::polar (1.0, 2.0 * kPi * f * p.colourAdvance);
-		parts[0][k] = advanced * colour (f, 0.0);
-		parts[1][k] = advanced * (colour (f, 0.0) - colour (f, 1.0));
+		parts[0][k] = harmonics[k] * colour (f, 0.0);
+		parts[1][k] = harmonics[k] * (colour (f, 0.0) - colour (f, 1.0));
 	}
 	const auto throughFilter = [&] (Spectrum pulse) {
 		for (size_t k = 0; k < pulse.size (); ++k)
-			pulse[k] *= colour (k / p.period, 0.0) - colour (k / p.period, 1.0);
+			pulse[k] *= colourShape (k / p.period);
 		return pulse;
 	};
 	for (int i = 0; i < p.peakShapeBumps; ++i)

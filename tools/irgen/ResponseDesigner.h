@@ -11,9 +11,9 @@ namespace Veltrane {
 namespace IrGen {
 
 // Designs the decorrelating pair. Set A is a dense noise burst with a flat third-octave
-// spectrum, found by alternating between the time envelope and the smoothed spectrum; set B
-// is set A through a fixed colouring filter, so the two share structure at a small lag but
-// hardly at lag zero.
+// spectrum, found by alternating between the time envelope, the smoothed spectrum and set B's
+// early shape; set B is set A through a fixed colouring filter with a small fitted correction,
+// so the two share structure at a small lag but hardly at lag zero.
 class ResponseDesigner
 {
 public:
@@ -26,6 +26,8 @@ public:
 	double flatTarget (double frequency) const;
 	// The colouring filter from set A to set B, before its level is set.
 	std::complex<double> colour (double frequency, double leak) const;
+	// The same without its high-pass and its advance: what set B's correction goes through.
+	std::complex<double> colourShape (double frequency) const;
 
 private:
 	using Spectrum = std::vector<std::complex<double>>;
@@ -40,7 +42,8 @@ private:
 	void shapeInTime (std::vector<double>& signal, const std::vector<double>& fixed, double& bodyScale) const;
 	void addToSum (std::vector<double>& signal) const;
 	void shapeSpectrum (std::vector<double>& signal, double fromFrequency) const;
-	std::complex<double> colourOfA (double frequency) const;
+	// Share of B's peak that B may reach this many seconds from its peak time.
+	double peakLimitB (double fromPeak) const;
 	void shapeColouredPeak (std::vector<double>& signal) const;
 	void restoreTail (std::vector<double>& signal, const std::vector<double>& fixed) const;
 	void levelBands (std::vector<double>& signal, double fromFrequency) const;
