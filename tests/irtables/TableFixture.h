@@ -1,12 +1,14 @@
 #pragma once
 
-#include "TableMeasure.h"
+#include "tools/irgen/TableMeasure.h"
 #include "plugin/processor/ImpulseTables.h"
 
 #include <string>
 #include <vector>
 
 namespace Veltrane {
+
+using IrGen::TableMeasure;
 
 constexpr double kBandRates[Steinberg::Vst::kNumImpulseBands] = {44100.0, 48000.0, 88200.0, 96000.0, 176400.0, 192000.0};
 

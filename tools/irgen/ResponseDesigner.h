@@ -11,9 +11,9 @@ namespace Veltrane {
 namespace IrGen {
 
 // Designs the decorrelating pair. Set A is a dense noise burst with a flat third-octave
-// spectrum, found by alternating between the time envelope and the smoothed spectrum; set B
-// is set A through a fixed colouring filter, so the two share structure at a small lag but
-// hardly at lag zero.
+// spectrum, found by alternating between the time envelope, the smoothed spectrum and set B's
+// early shape; set B is set A through a fixed colouring filter with a small fitted correction,
+// so the two share structure at a small lag but hardly at lag zero.
 class ResponseDesigner
 {
 public:
@@ -26,6 +26,8 @@ public:
 	double flatTarget (double frequency) const;
 	// The colouring filter from set A to set B, before its level is set.
 	std::complex<double> colour (double frequency, double leak) const;
+	// The same without its high-pass and its advance: what set B's correction goes through.
+	std::complex<double> colourShape (double frequency) const;
 
 private:
 	using Spectrum = std::vector<std::complex<double>>;
@@ -40,12 +42,25 @@ private:
 	void shapeInTime (std::vector<double>& signal, const std::vector<double>& fixed, double& bodyScale) const;
 	void addToSum (std::vector<double>& signal) const;
 	void shapeSpectrum (std::vector<double>& signal, double fromFrequency) const;
+	// Share of B's peak that B may reach this many seconds from its peak time.
+	double peakLimitB (double fromPeak) const;
+	void shapeColouredPeak (std::vector<double>& signal) const;
+	void restoreTail (std::vector<double>& signal, const std::vector<double>& fixed) const;
 	void levelBands (std::vector<double>& signal, double fromFrequency) const;
 	Spectrum toSpectrum (const std::vector<double>& signal) const;
 	std::vector<double> toSignal (const Spectrum& spectrum) const;
 	BandLimitedResponse toResponse (const std::vector<double>& signal) const;
-	double referenceSum (const BandLimitedResponse& response) const;
-	double referenceEnergy (const BandLimitedResponse& response) const;
+	using Columns = std::vector<std::vector<double>>;
+	Spectrum gaussian (double centre, double width) const;
+	// Each part sampled for the first table of a rate family (0: 44.1 kHz, 1: 48 kHz).
+	Columns sampleParts (const std::vector<Spectrum>& parts, int family) const;
+	static std::vector<double> combine (const Columns& columns, const std::vector<double>& coefficients);
+	static Spectrum combine (const std::vector<Spectrum>& parts, const std::vector<double>& coefficients);
+	static double familyRate (int family);
+	static int familyLength (int family);
+	BandLimitedResponse fitLowEnd (const BandLimitedResponse& a) const;
+	std::vector<double> bandLevels (const std::vector<Spectrum>& parts, const std::vector<double>& coefficients) const;
+	std::vector<double> residualsB (const std::vector<double>& b, const std::vector<double>& a, int family) const;
 
 	DesignParameters p;
 	Fft fft;

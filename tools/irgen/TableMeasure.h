@@ -3,6 +3,7 @@
 #include <vector>
 
 namespace Veltrane {
+namespace IrGen {
 
 // Measures one impulse-response table the way a listener's tools would: peak, sums, energy
 // distribution over time, sign changes, band levels of its spectrum, correlation with another.
@@ -39,4 +40,5 @@ private:
 	double sampleRate;
 };
 
+} // namespace IrGen
 } // namespace Veltrane

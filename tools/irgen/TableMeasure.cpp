@@ -1,10 +1,11 @@
-#include "TableMeasure.h"
+#include "tools/irgen/TableMeasure.h"
 
 #include <algorithm>
 #include <cmath>
 #include <complex>
 
 namespace Veltrane {
+namespace IrGen {
 
 TableMeasure::TableMeasure (const double* values, int length, double rate)
 : v (values, values + length), sampleRate (rate)
@@ -116,4 +117,5 @@ double TableMeasure::correlation (const TableMeasure& a, const TableMeasure& b, 
 	return s / std::sqrt (a.energy () * b.energy ());
 }
 
+} // namespace IrGen
 } // namespace Veltrane
