@@ -100,7 +100,12 @@ double powerDb (const std::vector<double>& signal, size_t begin, size_t end)
 	double sum = 0.0;
 	for (size_t i = begin; i < end; ++i)
 		sum += signal[i] * signal[i];
-	return std::max (kInaudibleDb, 10.0 * std::log10 (sum / static_cast<double> (end - begin)));
+	return 10.0 * std::log10 (sum / static_cast<double> (end - begin));
+}
+
+double audibleDb (double levelDb)
+{
+	return std::max (kInaudibleDb, levelDb);
 }
 
 double largestStep (const std::vector<double>& signal, size_t begin, size_t end)
@@ -114,7 +119,8 @@ double largestStep (const std::vector<double>& signal, size_t begin, size_t end)
 struct Figures
 {
 	double highBandExcessDb = -HUGE_VAL; // the changed render's worst window over the louder unchanged one
-	double highBandDb = -HUGE_VAL;       // that window's level in the changed render
+	double changedHighBandDb = -HUGE_VAL;   // the loudest window of the changed render
+	double unchangedHighBandDb = -HUGE_VAL; // the loudest window of the unchanged renders
 	double stepExcessDb = -HUGE_VAL;     // the changed render's largest step over the unchanged ones'
 };
 
@@ -123,7 +129,9 @@ class ClickFreeAutomation : public testing::TestWithParam<std::tuple<Change, int
 protected:
 	void SetUp () override { ASSERT_NE (module.findClass (kVstAudioEffectClass), nullptr); }
 
-	static size_t renderFrames () { return kChangeFrames[std::size (kChangeFrames) - 1] + kLatency + kSettleFrames; }
+	// A crossfade of the global bypass also blends in the undelayed input, so the input runs on
+	// for a latency past the last window.
+	static size_t inputFrames () { return kChangeFrames[std::size (kChangeFrames) - 1] + 2 * kLatency + kSettleFrames; }
 
 	AudioBuffer render (const RenderSettings& settings)
 	{
@@ -159,11 +167,9 @@ protected:
 				const double level = powerDb (changedHigh, w, w + kWindowFrames);
 				const double louder = std::max (powerDb (beforeHigh, w, w + kWindowFrames),
 				                                powerDb (afterHigh, w, w + kWindowFrames));
-				if (level - louder > figures.highBandExcessDb)
-				{
-					figures.highBandExcessDb = level - louder;
-					figures.highBandDb = level;
-				}
+				figures.highBandExcessDb = std::max (figures.highBandExcessDb, audibleDb (level) - audibleDb (louder));
+				figures.changedHighBandDb = std::max (figures.changedHighBandDb, level);
+				figures.unchangedHighBandDb = std::max (figures.unchangedHighBandDb, louder);
 			}
 			const double step = largestStep (changed.channels[c], at, end);
 			const double unchanged = std::max (largestStep (before.channels[c], at, end),
@@ -173,7 +179,7 @@ protected:
 	}
 
 	PluginModule module {VELTRANE_BUNDLE_PATH};
-	AudioBuffer input = monoSine (renderFrames ());
+	AudioBuffer input = monoSine (inputFrames ());
 	uint32 latency = 0;
 };
 
@@ -191,9 +197,10 @@ TEST_P (ClickFreeAutomation, ChangeIsNoLouderAboveEightKilohertzAndStepsNoFurthe
 		settings.changes = {{at, change.tag, change.to}};
 		compare (render (settings), before, after, at, figures);
 	}
-	std::printf ("%s, block %d: above 8 kHz %+.1f dB over the unchanged render (%.1f dBFS), largest step %+.1f dB\n",
-	             change.name, std::get<1> (GetParam ()), figures.highBandExcessDb, figures.highBandDb,
-	             figures.stepExcessDb);
+	std::printf ("%s, block %d: above 8 kHz up to %.1f dB (unchanged up to %.1f dB), worst window %+.1f dB over "
+	             "the louder unchanged one; largest step %+.1f dB over the unchanged ones\n",
+	             change.name, std::get<1> (GetParam ()), figures.changedHighBandDb, figures.unchangedHighBandDb,
+	             figures.highBandExcessDb, figures.stepExcessDb);
 	EXPECT_LE (figures.highBandExcessDb, kAllowedDb);
 	EXPECT_LE (figures.stepExcessDb, kAllowedDb);
 }
