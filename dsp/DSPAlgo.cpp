@@ -125,6 +125,8 @@ DSPAlgo::DSPAlgo (int32 id, int32 numInputs, int32 numOutputs, int32 topology)
 , topology (topology)
 {
 	setContainer ();
+	// Its members hold delay lines that must follow the input.
+	keepRunningWhileBypassed ();
 }
 
 DSPAlgo::~DSPAlgo ()

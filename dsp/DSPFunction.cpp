@@ -93,7 +93,19 @@ int32 DSPFunction::setup ()
 			return status;
 	}
 	fadeStep = 1.0 / (fadeTimeMs * (sampleRate * 0.001));
+	if (keepsRunning)
+		bypassedCable = Steinberg::owned (new Cable (numOutputs, blockSize, sampleSize));
 	return 0;
+}
+
+float** DSPFunction::bypassedOutputs (float**, int32 frames) const
+{
+	return bypassedCable && frames <= bypassedCable->getFrames () ? bypassedCable->getBuffers32 () : nullptr;
+}
+
+double** DSPFunction::bypassedOutputs (double**, int32 frames) const
+{
+	return bypassedCable && frames <= bypassedCable->getFrames () ? bypassedCable->getBuffers64 () : nullptr;
 }
 
 int32 DSPFunction::reset ()
@@ -358,7 +370,8 @@ int32 DSPFunction::bypassFade (Sample** dry, Sample** outputs, int32 frames)
 			{
 				fadeGain = 0.0;
 				fadeDirection = 0;
-				reset ();
+				if (!keepsRunning)
+					reset ();
 			}
 		}
 		else if (fadeDirection == 1)

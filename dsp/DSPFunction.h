@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/Cable.h"
 #include "dsp/ParameterLink.h"
 #include "dsp/ParameterList.h"
 
@@ -102,9 +103,15 @@ protected:
 	uint32 getOwnLatency () const { return latency; }
 	uint32 getOwnTail () const { return tail; }
 	bool isBypassed ();
+	// For blocks that would otherwise come back from a bypass with a silent or stale history
+	// (delay lines, containers): while bypassed the work goes on into a scratch output, so a
+	// fade back in blends in the signal the block would have carried, and the end of a fade-out
+	// resets nothing.
+	void keepRunningWhileBypassed () { keepsRunning = true; }
 
 	// The sequence every overriding process call follows: base part, early return while
-	// bypassed and not fading, the block's own work, the mix stage and the bypass crossfade.
+	// bypassed and not fading (after the work into the scratch output, for a block that keeps
+	// running), the block's own work, the mix stage and the bypass crossfade.
 	// A call longer than the block size runs in pieces of at most the block size.
 	template <typename Sample, typename Work>
 	int32 runBlock (Sample** inputs, Sample** outputs, int32 frames, Work&& work);
@@ -127,6 +134,8 @@ private:
 	template <typename Sample>
 	static Sample** offsetChannels (Sample** channels, int32 count, int32 offset, std::vector<Sample*>& scratch);
 
+	float** bypassedOutputs (float**, int32 frames) const;
+	double** bypassedOutputs (double**, int32 frames) const;
 	std::vector<float*>& pieceScratch (float**, bool input) { return input ? pieceInputs32 : pieceOutputs32; }
 	std::vector<double*>& pieceScratch (double**, bool input) { return input ? pieceInputs64 : pieceOutputs64; }
 	bool subIndexInRange (int32 sub) const;
@@ -157,6 +166,8 @@ private:
 	bool clearOutputs {false};
 	double fadeGain {1.0};
 	double fadeStep {0.0};
+	bool keepsRunning {false};
+	Steinberg::IPtr<Cable> bypassedCable;
 
 	std::vector<float*> pieceInputs32;
 	std::vector<float*> pieceOutputs32;
@@ -179,7 +190,11 @@ int32 DSPFunction::runPiece (Sample** inputs, Sample** outputs, int32 frames, Wo
 {
 	runBasePart (inputs, outputs, frames);
 	if (isBypassed () && fadeDirection == 0)
+	{
+		if (Sample** scratch = bypassedOutputs (outputs, frames))
+			work (inputs, scratch, frames);
 		return 0;
+	}
 	work (inputs, outputs, frames);
 	if (mixActive)
 		runMix (inputs, outputs, frames);

@@ -16,6 +16,7 @@ Delay::Delay (int32 id, int32 channels, int32 maxDelayMs)
 {
 	addParameter (kDelayMsParam, u"DelayMs", DSPParameter::kPerInput | DSPParameter::kGrouped, 100.0, 0.0, maxMs);
 	addParameter (kGainParam, u"Gain", DSPParameter::kPerInput, 1.0, -1.0, 1.0);
+	keepRunningWhileBypassed ();
 }
 
 Delay::~Delay () = default;

@@ -10,7 +10,8 @@ namespace KOREMU {
 namespace DSPLib {
 
 // Delays each channel by "DelayMs" (whole samples, changeable while running, crossfading over
-// 0.4 s on a change) and scales it by "Gain"; both are set per channel.
+// 0.4 s on a change) and scales it by "Gain"; both are set per channel. While bypassed it goes on
+// recording its input.
 class Delay : public DSPFunction
 {
 public:

@@ -78,6 +78,8 @@ HShifterConvCont::HShifterConvCont (int32 id, int32 channels) : DSPFunction (id,
 		channelResponses.push_back (response.data ());
 	if (!channelResponses.empty ())
 		convolver->setImpulseResponse (channelResponses.data (), kHilbertTaps);
+	// Its direct path and Hilbert filter would otherwise restart from silence.
+	keepRunningWhileBypassed ();
 }
 
 HShifterConvCont::~HShifterConvCont ()

@@ -1,7 +1,14 @@
 #include "dsp/LorenzLFO.h"
 
+#include "dsp/FrameConversion.h"
+
 namespace KOREMU {
 namespace DSPLib {
+
+namespace {
+// Bounds the glide for absurd sample rates; 30 ms stays far below it at any real one.
+constexpr int32 kMaxGlideSamples = 1 << 20;
+} // namespace
 
 LorenzLFO::LorenzLFO (int32 id) : Controller (id)
 {
@@ -23,15 +30,20 @@ int32 LorenzLFO::process64 (double** inputs, double** outputs, int32 frames)
 template <typename Sample>
 void LorenzLFO::render (Sample** outputs, int32 frames)
 {
-	const double rate = getParameter (kRateParamNo);
-	const double depth = getParameter (kDepthParamNo);
+	const int32 glideSamples = framesFromValue (kGlideMs * 0.001 * getSampleRate (), 0, 0, kMaxGlideSamples);
+	rate.glideTo (getParameter (kRateParamNo), glideSamples);
+	depth.glideTo (getParameter (kDepthParamNo), glideSamples);
 	const double scale = getParameter (kScaleParamNo);
-	attractor.setStep (rate / getSampleRate ());
-	const double gain = depth * scale;
+	attractor.setStep (rate.getValue () / getSampleRate ());
+	double gain = depth.getValue () * scale;
 	const bool followX = scale == LorenzAttractor::kOutputScale;
 	Sample* out = outputs ? outputs[0] : nullptr;
 	for (int32 i = 0; i < frames; ++i)
 	{
+		if (rate.isGliding ())
+			attractor.setStep (rate.next () / getSampleRate ());
+		if (depth.isGliding ())
+			gain = depth.next () * scale;
 		attractor.advance ();
 		const double coordinate = followX ? attractor.getX () : attractor.getY ();
 		if (out)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/Controller.h"
+#include "dsp/LinearGlide.h"
 #include "dsp/LorenzAttractor.h"
 
 namespace KOREMU {
@@ -9,6 +10,8 @@ namespace DSPLib {
 // A chaotic modulation source: the Lorenz attractor scaled by "Depth" x "Scale" on its one
 // output. At the default "Scale" it follows x, at any other "Scale" it follows y.
 // "Rate" sets the integration step (Rate / sample rate); all three are read once per call.
+// "Rate" and "Depth" glide to a new value over kGlideMs: the output drives a phase, where a jump
+// would be heard as a click.
 class LorenzLFO : public Controller
 {
 public:
@@ -19,6 +22,7 @@ public:
 	static constexpr double kDefaultDepth = 1.0;
 	static constexpr double kMaxRate = 10.0;
 	static constexpr double kMaxDepth = 10.0;
+	static constexpr double kGlideMs = 30.0;
 
 	explicit LorenzLFO (int32 id);
 
@@ -32,6 +36,8 @@ private:
 	void render (Sample** outputs, int32 frames);
 
 	LorenzAttractor attractor;
+	LinearGlide rate;
+	LinearGlide depth;
 };
 
 } // namespace DSPLib

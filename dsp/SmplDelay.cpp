@@ -12,6 +12,7 @@ SmplDelay::SmplDelay (int32 id, int32 channels, int32 samples)
 , delay (std::clamp (samples, 0, kMaxDelaySamples))
 {
 	addParameter (kDelaySamplesParam, u"DelaySamples", DSPParameter::kSetupOnly, samples, 0.0, kMaxDelaySamples);
+	keepRunningWhileBypassed ();
 }
 
 SmplDelay::~SmplDelay () = default;

@@ -10,7 +10,8 @@ namespace KOREMU {
 namespace DSPLib {
 
 // Delays each channel by a whole number of samples fixed at setup ("DelaySamples"); used to
-// line up the latency of parallel paths.
+// line up the latency of parallel paths. While bypassed it goes on recording its input, so it is
+// ready the moment it is switched back in.
 class SmplDelay : public DSPFunction
 {
 public:

@@ -230,9 +230,10 @@ TYPED_TEST (LorenzTest, RateZeroFreezesTheModulator)
 	LorenzLFO lfo (10);
 	prepare<Sample> (lfo);
 	runLFO<Sample> (lfo, 3, 512);
+	lfo.setParameter (LorenzLFO::kRateParamNo, 0, true, false, 0.0);
+	runLFO<Sample> (lfo, 3, 512); // the glide
 	const double heldX = lfo.getAttractor ().getX ();
 
-	lfo.setParameter (LorenzLFO::kRateParamNo, 0, true, false, 0.0);
 	for (Sample s : runLFO<Sample> (lfo, 2, 512))
 		ASSERT_EQ (s, static_cast<Sample> (kK * heldX));
 }
@@ -291,5 +292,76 @@ TYPED_TEST (LorenzTest, ModulatorStaysBoundedAtAnyRateAndSampleRate)
 			ASSERT_TRUE (std::isfinite (s));
 			ASSERT_LT (std::fabs (s), 1.7);
 		}
+	}
+}
+
+namespace {
+
+constexpr int32 kGlideFrames = 1323; // 30 ms at 44100 Hz
+constexpr int32 kChangeAt = 1024;
+
+// The modulator's stream with one parameter changed after kChangeAt samples, in calls of `frames`.
+template <typename Sample>
+std::vector<Sample> streamWithChange (int32 paramNo, double from, double to, int32 frames)
+{
+	LorenzLFO lfo (10);
+	lfo.setParameter (paramNo, 0, true, false, from);
+	prepare<Sample> (lfo, 44100.0, frames);
+	auto stream = runLFO<Sample> (lfo, kChangeAt / frames, frames);
+	lfo.setParameter (paramNo, 0, true, false, to);
+	const auto rest = runLFO<Sample> (lfo, 2 * kGlideFrames / frames + 1, frames);
+	stream.insert (stream.end (), rest.begin (), rest.end ());
+	return stream;
+}
+
+struct GlideCase
+{
+	const char* name;
+	int32 paramNo;
+	double from;
+	double to;
+};
+
+const GlideCase kGlideCases[] = {
+    {"depth up", LorenzLFO::kDepthParamNo, 1.4, 2.5},
+    {"depth down", LorenzLFO::kDepthParamNo, 2.5, 0.0},
+    {"rate up", LorenzLFO::kRateParamNo, 1.95, 3.32},
+    {"rate down", LorenzLFO::kRateParamNo, 10.0, 1.95},
+};
+
+} // namespace
+
+// The modulator drives a phase: a jump of "Rate" or "Depth" becomes a 30 ms ramp, counted in
+// samples, so the host's block size does not change it.
+TYPED_TEST (LorenzTest, RateAndDepthGlideTheSameAtAnyBlockSize)
+{
+	using Sample = TypeParam;
+	for (const auto& c : kGlideCases)
+	{
+		SCOPED_TRACE (c.name);
+		const auto small = streamWithChange<Sample> (c.paramNo, c.from, c.to, 64);
+		const auto large = streamWithChange<Sample> (c.paramNo, c.from, c.to, 512);
+		ASSERT_GE (small.size (), static_cast<size_t> (kChangeAt + 2 * kGlideFrames));
+		EXPECT_TRUE (std::equal (small.begin (), small.begin () + kChangeAt + 2 * kGlideFrames, large.begin ()));
+	}
+}
+
+TYPED_TEST (LorenzTest, DepthGlidesFromItsOldValueAndThenHoldsTheNewOneExactly)
+{
+	using Sample = TypeParam;
+	for (const auto& c : kGlideCases)
+	{
+		if (c.paramNo != LorenzLFO::kDepthParamNo)
+			continue;
+		SCOPED_TRACE (c.name);
+		const auto glided = streamWithChange<Sample> (c.paramNo, c.from, c.to, 512);
+		const auto held = streamWithChange<Sample> (c.paramNo, c.from, c.from, 512);
+		const auto settled = streamWithChange<Sample> (c.paramNo, c.to, c.to, 512);
+		// One step of the ramp at its first sample, on the same attractor path.
+		const double firstDepth = c.from + (c.to - c.from) / kGlideFrames;
+		EXPECT_NEAR (glided[kChangeAt], held[kChangeAt] * firstDepth / c.from, storedTolerance<Sample> (1.0) * 4);
+		EXPECT_NE (glided[kChangeAt + kGlideFrames - 2], settled[kChangeAt + kGlideFrames - 2]);
+		EXPECT_TRUE (std::equal (glided.begin () + kChangeAt + kGlideFrames, glided.end (),
+		                         settled.begin () + kChangeAt + kGlideFrames));
 	}
 }

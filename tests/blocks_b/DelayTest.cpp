@@ -305,3 +305,70 @@ TEST (SmplDelay, LifeCycleIsSafeOutOfOrder)
 }
 
 } // namespace
+
+// --- switched back in after a bypass ---
+
+namespace {
+
+constexpr int32 kCompensation = 220; // 5 ms at 44100 Hz
+
+struct SwitchBackCase
+{
+	const char* name;
+	bool delayInMs;        // a Delay at 5 ms, else a SmplDelay of 220 samples
+	bool bypassedByAFade;  // a completed 250 ms fade-out, else bypassed from the start
+	int32 sampleSize;
+};
+
+class SwitchedBackIn : public ::testing::TestWithParam<SwitchBackCase>
+{
+};
+
+DSPFunction* compensationDelay (bool delayInMs)
+{
+	if (!delayInMs)
+		return new SmplDelay (1, 1, kCompensation);
+	auto* delay = new Delay (1, 1, 100);
+	delay->setParameter (Delay::kDelayMsParam, 0, true, false, 5.0);
+	return delay;
+}
+
+} // namespace
+
+// A compensation delay switched back in carries the input it was given while bypassed: the
+// fade-in blends the dry input with the input of 220 samples earlier, never with silence.
+TEST_P (SwitchedBackIn, FadesInTheInputItWasGivenWhileBypassed)
+{
+	const SwitchBackCase c = GetParam ();
+	DSPFunction* delay = compensationDelay (c.delayInMs);
+	GraphHarness harness (delay, kRate, c.sampleSize);
+	ASSERT_EQ (harness.setup (), 0);
+	const std::vector<double> in = ramp (16000, 1.0 / 16000);
+	const int32 switchAt = 12800;
+	if (c.bypassedByAFade)
+		delay->setParameter (kBypassParamNo, 0, true, false, 1.0);
+	else
+		delay->setBypassImmediately (true);
+	const double tolerance = c.sampleSize == 0 ? 1e-6 : 1e-12;
+	const std::vector<double> bypassed (in.begin (), in.begin () + switchAt);
+	EXPECT_NEAR (harness.run ({bypassed})[0].back (), bypassed.back (), tolerance);
+
+	delay->setParameter (kBypassParamNo, 0, true, false, 0.0);
+	const std::vector<double> fadingIn (in.begin () + switchAt, in.end ());
+	const std::vector<double> out = harness.run ({fadingIn})[0];
+	const double step = delay->getFadeStep ();
+	for (int32 i = 0; i < kCompensation; ++i)
+	{
+		const double dry = in[static_cast<size_t> (switchAt + i)];
+		const double delayed = in[static_cast<size_t> (switchAt + i - kCompensation)];
+		ASSERT_NEAR (out[static_cast<size_t> (i)], (delayed - dry) * (i * step) + dry, tolerance) << "sample " << i;
+	}
+}
+
+INSTANTIATE_TEST_SUITE_P (Delays, SwitchedBackIn,
+                          ::testing::Values (SwitchBackCase {"SmplDelayBypassedFromTheStart", false, false, 1},
+                                             SwitchBackCase {"SmplDelayAfterAFadeOut", false, true, 1},
+                                             SwitchBackCase {"SmplDelayAfterAFadeOut32", false, true, 0},
+                                             SwitchBackCase {"DelayBypassedFromTheStart", true, false, 1},
+                                             SwitchBackCase {"DelayAfterAFadeOut", true, true, 1}),
+                          [] (const ::testing::TestParamInfo<SwitchBackCase>& info) { return info.param.name; });

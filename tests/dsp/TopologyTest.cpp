@@ -144,7 +144,8 @@ TEST_F (Walk, UnknownTopologyRunsNothingAndAResetGivesZeros)
 	EXPECT_EQ (output (0), 0.0);
 }
 
-TEST_F (Walk, BypassedContainerCopiesAndDoesNotRunControllers)
+// Its members go on following the input, so that switching it back in fades to their warm output.
+TEST_F (Walk, BypassedContainerCopiesAndKeepsItsMembersRunning)
 {
 	make (1, 2, kSeriesTopology);
 	ScaleBlock* child = add (1, 1, 2, 5.0);
@@ -158,10 +159,13 @@ TEST_F (Walk, BypassedContainerCopiesAndDoesNotRunControllers)
 		algo->process64 (in->get (), out->get (), kFrames);
 	EXPECT_EQ (output (0), 1.0);
 	EXPECT_EQ (output (1), 1.0);
-	EXPECT_EQ (child->resets, 1);
+	EXPECT_EQ (child->resets, 0);
 	algo->getControllerCable (9)->clear ();
+	const int callsBefore = child->calls;
 	algo->process64 (in->get (), out->get (), kFrames);
-	EXPECT_EQ (algo->getControllerCable (9)->getBuffers64 ()[0][0], 0.0);
+	EXPECT_EQ (output (0), 1.0);
+	EXPECT_EQ (child->calls, callsBefore + 1);
+	EXPECT_EQ (algo->getControllerCable (9)->getBuffers64 ()[0][0], 3.0);
 	EXPECT_EQ (controller->getKind (), kControllerKind);
 }
 

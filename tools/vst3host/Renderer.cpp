@@ -62,14 +62,26 @@ void readOutput (const AudioBusBuffers& bus, int32 sampleSize, AudioBuffer& outp
 	}
 }
 
+void queuePoint (ParameterChanges& changes, ParamID tag, int32 offset, ParamValue value)
+{
+	int32 index = 0;
+	IParamValueQueue* queue = changes.addParameterData (tag, index);
+	if (!queue || queue->addPoint (offset, value, index) != kResultOk)
+		throw HostError ("cannot queue a value for parameter " + std::to_string (tag));
+}
+
 void queueParameters (ParameterChanges& changes, const RenderSettings& settings)
 {
 	for (const auto& [tag, value] : settings.parameters)
+		queuePoint (changes, tag, 0, value);
+}
+
+void queueScheduledChanges (ParameterChanges& changes, const RenderSettings& settings, size_t start, int32 count)
+{
+	for (const ScheduledChange& change : settings.changes)
 	{
-		int32 index = 0;
-		IParamValueQueue* queue = changes.addParameterData (tag, index);
-		if (!queue || queue->addPoint (0, value, index) != kResultOk)
-			throw HostError ("cannot queue a value for parameter " + std::to_string (tag));
+		if (change.frame >= start && change.frame < start + static_cast<size_t> (count))
+			queuePoint (changes, change.tag, static_cast<int32> (change.frame - start), change.value);
 	}
 }
 
@@ -150,7 +162,8 @@ AudioBuffer Renderer::run (const AudioBuffer& input, const RenderSettings& setti
 	if (!data.prepare (instance.getComponent (), settings.blockSize, settings.sampleSize) ||
 	    data.numInputs < 1 || data.numOutputs < 1)
 		throw HostError ("cannot lay out buffers for the processor's buses");
-	ParameterChanges inputChanges (std::max<int32> (1, static_cast<int32> (settings.parameters.size ())), 1);
+	const size_t queues = settings.parameters.size () + settings.changes.size ();
+	ParameterChanges inputChanges (std::max<int32> (1, static_cast<int32> (queues)), 1);
 	ParameterChanges outputChanges;
 	ProcessContext context {};
 	context.sampleRate = settings.sampleRate;
@@ -168,6 +181,7 @@ AudioBuffer Renderer::run (const AudioBuffer& input, const RenderSettings& setti
 	{
 		data.numSamples = static_cast<int32> (std::min (total - start, static_cast<size_t> (settings.blockSize)));
 		fillInput (data.inputs[0], settings.sampleSize, input, start, data.numSamples);
+		queueScheduledChanges (inputChanges, settings, start, data.numSamples);
 		data.outputs[0].silenceFlags = 0;
 		if (instance.getProcessor ().process (data) != kResultOk)
 			throw HostError ("the processor failed at frame " + std::to_string (start));

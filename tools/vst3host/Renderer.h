@@ -12,6 +12,14 @@
 namespace Veltrane {
 namespace Host {
 
+/** A normalized value that reaches the processor later in the render. */
+struct ScheduledChange
+{
+	size_t frame = 0;
+	Steinberg::Vst::ParamID tag = 0;
+	Steinberg::Vst::ParamValue value = 0;
+};
+
 struct RenderSettings
 {
 	double sampleRate = 48000;
@@ -19,6 +27,8 @@ struct RenderSettings
 	Steinberg::int32 sampleSize = Steinberg::Vst::kSample32;
 	/** Normalized values by tag, delivered at the start of the first block. */
 	std::vector<std::pair<Steinberg::Vst::ParamID, Steinberg::Vst::ParamValue>> parameters;
+	/** Each delivered through the queue of the block that holds its frame, at its offset there. */
+	std::vector<ScheduledChange> changes;
 	/** Drops the processor's latency from the start of the output, so it lines up with the input. */
 	bool compensateLatency = true;
 };
