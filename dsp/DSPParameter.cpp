@@ -14,6 +14,9 @@ namespace {
 // target, so the smoother state never decays into subnormal numbers.
 constexpr double kSettleTolerance = 1e-12;
 constexpr double kSettleFloor = 1e-12;
+// Up to this magnitude a settled glide's next step rounds back within the tolerance, so it
+// stays on its target: the step can be skipped.
+constexpr double kLargestSettledValue = DBL_MAX / 4.0;
 }
 
 DSPParameter::DSPParameter (uint32 key, const char16* newName, int32 flags, double defaultValue)
@@ -71,6 +74,7 @@ int32 DSPParameter::prepareSmoothing ()
 	const double x = std::exp (-2.2 / (smoothingTimeMs * 0.001 * sampleRate));
 	coefficientA = 1.0 - x;
 	coefficientX = x;
+	settledStaysPut = x >= 0.0 && x <= 1.0;
 	smootherState = std::isnan (value) ? 0.0 : value;
 	smootherPrepared = true;
 	return 0;
@@ -86,6 +90,8 @@ void DSPParameter::settleOnTarget ()
 double DSPParameter::getValue ()
 {
 	if (!smootherPrepared || !isSmoothed () || std::isnan (value))
+		return value;
+	if (settledStaysPut && smootherState == value && std::fabs (value) <= kLargestSettledValue)
 		return value;
 	smootherState = value * coefficientA + smootherState * coefficientX;
 	settleOnTarget ();

@@ -92,6 +92,8 @@ private:
 	double coefficientX {0.0};
 	double smootherState {0.0};
 	bool smootherPrepared {false};
+	// True when the coefficients keep a glide that reached its target there.
+	bool settledStaysPut {false};
 };
 
 } // namespace DSPLib
