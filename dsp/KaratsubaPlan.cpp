@@ -31,10 +31,25 @@ void KaratsubaPlan::buildTree (const double* a, int32 n, double* node)
 	buildTree (a + h, h, node + h + 2 * child);
 }
 
-void KaratsubaPlan::emit (StepKind kind, int32 n, double* out, const double* first, const double* second)
+int64_t KaratsubaPlan::costOf (StepKind kind, int32 n)
 {
-	const int64_t cost = kind == kSchoolbook ? int64_t {n} * n : n;
-	steps.push_back ({kind, n, out, first, second, costBefore (steps.size ()) + cost});
+	switch (kind)
+	{
+		case kSchoolbook:
+			return int64_t {n} * n;
+		case kLeafSplit:
+			return ProductKernels::kLeavesPerSplit * costOf (kSchoolbook, n / 2) + 2 * n;
+		case kDifferences:
+		case kCombine:
+			break;
+	}
+	return n;
+}
+
+void KaratsubaPlan::emit (StepKind kind, int32 n, double* out, const double* first, const double* second,
+                          const double* node, double* scratch)
+{
+	steps.push_back ({kind, n, out, first, second, node, scratch, costBefore (steps.size ()) + costOf (kind, n)});
 }
 
 // Convolver::karatsubaProduct's recursion, with the response's differences taken from its tree.
@@ -47,6 +62,11 @@ void KaratsubaPlan::emitProduct (double* out, const double* a, const double* nod
 		return;
 	}
 	const int32 h = n / 2;
+	if (h == ProductKernels::kLeafLength)
+	{
+		emit (kLeafSplit, n, out, a, b, node, scratch);
+		return;
+	}
 	const int32 child = treeSize (h);
 	emit (kDifferences, h, out + h, b, b + h);
 	emitProduct (scratch, node, node + h, out + h, h, scratch + n);
@@ -86,7 +106,26 @@ void KaratsubaPlan::runStep (const Step& step)
 		case kCombine:
 			ProductKernels::combine (step.out, step.first, step.n);
 			break;
+		case kLeafSplit:
+			runLeafSplit (step);
+			break;
 	}
+}
+
+// The recursion's steps for a split of two leaves, the three leaf products run side by side:
+// each reads only its operands, which none of them writes.
+void KaratsubaPlan::runLeafSplit (const Step& step)
+{
+	const int32 n = step.n;
+	const int32 h = n / 2;
+	double* out = step.out;
+	const double* a = step.first;
+	const double* b = step.second;
+	ProductKernels::differences (out + h, b, b + h, h);
+	const ProductKernels::Leaf leaves[ProductKernels::kLeavesPerSplit] = {
+	    {step.scratch, step.node, out + h}, {out, a, b}, {out + n, a + h, b + h}};
+	ProductKernels::leafSplit (leaves);
+	ProductKernels::combine (out, step.scratch, n);
 }
 
 int64_t KaratsubaPlan::costBefore (size_t index) const

@@ -51,6 +51,8 @@ private:
 		kSchoolbook = 0,
 		kDifferences = 1,
 		kCombine = 2,
+		// A whole split of two leaves' length, its three leaf products side by side.
+		kLeafSplit = 3,
 	};
 
 	struct Step
@@ -60,6 +62,9 @@ private:
 		double* out;
 		const double* first;
 		const double* second;
+		// For a leaf split: the response's differences and the scratch.
+		const double* node;
+		double* scratch;
 		// The cost of the steps up to this one and it, counted from the start of the list.
 		int64_t costUntil;
 	};
@@ -67,7 +72,10 @@ private:
 	static int32 treeSize (int32 n);
 	void buildTree (const double* a, int32 n, double* tree);
 	void emitProduct (double* out, const double* a, const double* tree, const double* b, int32 n, double* scratch);
-	void emit (StepKind kind, int32 n, double* out, const double* first, const double* second);
+	void emit (StepKind kind, int32 n, double* out, const double* first, const double* second,
+	           const double* node = nullptr, double* scratch = nullptr);
+	static int64_t costOf (StepKind kind, int32 n);
+	static void runLeafSplit (const Step& step);
 	static void runStep (const Step& step);
 	int64_t costBefore (size_t index) const;
 	size_t phaseBegin () const;

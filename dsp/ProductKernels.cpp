@@ -8,48 +8,113 @@ namespace DSPLib {
 
 namespace {
 
-// Four float64 lanes: one AVX register, or two SSE2 registers on the baseline target.
-typedef double Lanes __attribute__ ((vector_size (32)));
+// Float64 lanes: two fill an SSE2 register, four an AVX one, eight an AVX-512 one.
+typedef double Lanes2 __attribute__ ((vector_size (16)));
+typedef double Lanes4 __attribute__ ((vector_size (32)));
+typedef double Lanes8 __attribute__ ((vector_size (64)));
+// The differences and the combine run on four lanes: two SSE2 registers on the baseline.
+typedef Lanes4 Lanes;
 constexpr int32 kLanes = static_cast<int32> (sizeof (Lanes) / sizeof (double));
 
-// The leaf length of every power-of-two block product above the schoolbook limit.
-constexpr int32 kLeafLength = 16;
-
 // Unaligned moves; taking and giving lanes by reference keeps them out of the calling convention.
-__attribute__ ((always_inline)) inline void load (Lanes& v, const double* p)
+template <typename Vector>
+__attribute__ ((always_inline)) inline void load (Vector& v, const double* p)
 {
 	std::memcpy (&v, p, sizeof v);
 }
 
-__attribute__ ((always_inline)) inline void store (double* p, const Lanes& v)
+template <typename Vector>
+__attribute__ ((always_inline)) inline void store (double* p, const Vector& v)
 {
 	std::memcpy (p, &v, sizeof v);
 }
 
-// The schoolbook product of a 16-term leaf with all 32 sums in registers. The window of b is
-// zero-padded on both sides; the padding's terms are signed zeros, which leave a sum that
-// starts at +0 unchanged.
-__attribute__ ((always_inline)) inline void leafProduct (double* out, const double* a, const double* b)
+using Leaf = ProductKernels::Leaf;
+
+// The schoolbook products of `count` 16-term leaves side by side, with all their sums in
+// registers, so that the leaves' addition chains overlap. Each window of b is zero-padded on
+// both sides; the padding's terms are signed zeros, which leave a sum that starts at +0 unchanged.
+template <typename Vector, int32 count>
+__attribute__ ((always_inline)) inline void leafProducts (const Leaf* leaves)
 {
-	constexpr int32 n = kLeafLength;
-	constexpr int32 sums = 2 * n / kLanes;
-	double padded[3 * n] {};
-	std::copy (b, b + n, padded + n - 1);
-	Lanes acc[sums] {};
+	constexpr auto width = static_cast<int32> (sizeof (Vector) / sizeof (double));
+	constexpr int32 n = ProductKernels::kLeafLength;
+	constexpr int32 sums = 2 * n / width;
+	const Vector zero {};
+	double padded[count][3 * n];
+	for (int32 l = 0; l < count; ++l)
+	{
+		for (int32 k = 0; k < n; k += width)
+			store (padded[l] + k, zero);
+		std::memcpy (padded[l] + n - 1, leaves[l].b, n * sizeof (double));
+		for (int32 k = 2 * n - 1; k < 3 * n - width; k += width)
+			store (padded[l] + k, zero);
+	}
+	Vector acc[count][sums] {};
+#pragma GCC unroll 16
 	for (int32 i = 0; i < n; ++i)
 	{
-		const Lanes ai = {a[i], a[i], a[i], a[i]};
-		const double* window = padded + n - 1 - i;
-#pragma GCC unroll 8
-		for (int32 s = 0; s < sums; ++s)
+#pragma GCC unroll 3
+		for (int32 l = 0; l < count; ++l)
 		{
-			Lanes bk;
-			load (bk, window + s * kLanes);
-			acc[s] = ai * bk + acc[s];
+			// x - +0 is x for every x, -0 included: a plain broadcast.
+			const Vector ai = leaves[l].a[i] - zero;
+			const double* window = padded[l] + n - 1 - i;
+#pragma GCC unroll 16
+			for (int32 s = 0; s < sums; ++s)
+			{
+				// Sums s * width ... s * width + width - 1 take a[i] only from i - n + 1 to i + width - 1.
+				if (s * width + width - 1 < i || s * width > i + n - 1)
+					continue;
+				Vector bk;
+				load (bk, window + s * width);
+				acc[l][s] = ai * bk + acc[l][s];
+			}
 		}
 	}
-	for (int32 s = 0; s < sums; ++s)
-		store (out + s * kLanes, acc[s]);
+	for (int32 l = 0; l < count; ++l)
+		for (int32 s = 0; s < sums; ++s)
+			store (leaves[l].out + s * width, acc[l][s]);
+}
+
+// Thirty-two registers hold three leaves' sums; sixteen hold one's.
+__attribute__ ((target ("avx512f"))) void leafProductsAvx512 (const Leaf* leaves, int32 count)
+{
+	if (count == ProductKernels::kLeavesPerSplit)
+		leafProducts<Lanes8, ProductKernels::kLeavesPerSplit> (leaves);
+	else
+		for (int32 l = 0; l < count; ++l)
+			leafProducts<Lanes8, 1> (leaves + l);
+}
+
+__attribute__ ((target ("avx2"))) void leafProductsAvx2 (const Leaf* leaves, int32 count)
+{
+	for (int32 l = 0; l < count; ++l)
+		leafProducts<Lanes4, 1> (leaves + l);
+}
+
+void leafProductsBaseline (const Leaf* leaves, int32 count)
+{
+	for (int32 l = 0; l < count; ++l)
+		leafProducts<Lanes2, 1> (leaves + l);
+}
+
+using LeafProducts = void (*) (const Leaf*, int32);
+
+LeafProducts widestLeafProducts ()
+{
+	__builtin_cpu_init ();
+	if (__builtin_cpu_supports ("avx512f"))
+		return leafProductsAvx512;
+	if (__builtin_cpu_supports ("avx2"))
+		return leafProductsAvx2;
+	return leafProductsBaseline;
+}
+
+void runLeaves (const Leaf* leaves, int32 count)
+{
+	static const LeafProducts widest = widestLeafProducts ();
+	widest (leaves, count);
 }
 
 __attribute__ ((always_inline)) inline void plainProduct (double* __restrict out, const double* __restrict a, const double* __restrict b, int32 n)
@@ -69,13 +134,20 @@ bool ProductKernels::splits (int32 n)
 	return n > kSchoolbookLimit && (n & (n - 1)) == 0;
 }
 
-__attribute__ ((target_clones ("avx2", "default"))) void ProductKernels::schoolbook (double* out, const double* a,
-                                                                                      const double* b, int32 n)
+void ProductKernels::schoolbook (double* out, const double* a, const double* b, int32 n)
 {
 	if (n == kLeafLength)
-		leafProduct (out, a, b);
+	{
+		const Leaf leaf {out, a, b};
+		runLeaves (&leaf, 1);
+	}
 	else
 		plainProduct (out, a, b, n);
+}
+
+void ProductKernels::leafSplit (const Leaf* leaves)
+{
+	runLeaves (leaves, kLeavesPerSplit);
 }
 
 __attribute__ ((target_clones ("avx2", "default"))) void ProductKernels::differences (double* out,

@@ -16,12 +16,27 @@ public:
 	// Below this many terms the schoolbook product beats another level of recursion.
 	static constexpr int32 kSchoolbookLimit = 29;
 
+	// The leaf length of every power-of-two block product above the schoolbook limit.
+	static constexpr int32 kLeafLength = 16;
+	// A split of 2 x kLeafLength terms has three leaf products.
+	static constexpr int32 kLeavesPerSplit = 3;
+
+	// One schoolbook product to run: out of 2 x kLeafLength terms, a and b of kLeafLength.
+	struct Leaf
+	{
+		double* out;
+		const double* a;
+		const double* b;
+	};
+
 	// True when a product of n terms takes a Karatsuba step: a power of two above the limit.
 	static bool splits (int32 n);
 
 	// out[0 ... 2n - 1] = a * b by the schoolbook rule: out starts at 0 and, for i = 0 ... n - 1
 	// in turn, out[i + k] = b[k] * a[i] + out[i + k]. Exact to those loops for finite terms.
 	static void schoolbook (double* out, const double* a, const double* b, int32 n);
+	// The three independent leaf products of one split, each as schoolbook computes it.
+	static void leafSplit (const Leaf* leaves);
 	// out[k] = first[k] - second[k] for k = 0 ... count - 1.
 	static void differences (double* out, const double* first, const double* second, int32 count);
 	// Adds the middle term of a Karatsuba step on n terms: out holds a_lo b_lo and a_hi b_hi,
