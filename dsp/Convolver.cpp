@@ -125,9 +125,9 @@ void Convolver::releaseBuffers ()
 	fillCounts.clear ();
 }
 
-// Keeps the fill counts and taps, so block boundaries stay where they were. The product still
-// to finish belongs to the cleared past and is dropped; the block being collected now counts
-// as zero before the reset, so its a_lo b_lo, once b_lo is complete, is the zeroed product.
+// Keeps the fill counts and taps, so block boundaries stay where they were. A product being
+// spread runs on: every operand it has left is in the zeroed buffers, so it finishes as zeros,
+// which is what the cleared ring holds.
 int32 Convolver::reset ()
 {
 	for (Cable* cable : {scratch.get (), overlap.get (), inputBlock.get (), product.get (), split.get ()})
@@ -137,16 +137,6 @@ int32 Convolver::reset ()
 	}
 	if (ring)
 		ring->clear ();
-	if (spreads ())
-	{
-		for (size_t c = 0; c < fillCounts.size (); ++c)
-		{
-			if (fillCounts[c] >= paddedLength / 2)
-				plans[c].skipLow ();
-			else
-				plans[c].startLow ();
-		}
-	}
 	return DSPFunction::reset ();
 }
 

@@ -157,12 +157,6 @@ void KaratsubaPlan::startRest ()
 		runStep (steps[cursor++]);
 }
 
-void KaratsubaPlan::skipLow ()
-{
-	phase = kLow;
-	cursor = lowEnd;
-}
-
 void KaratsubaPlan::runShare (int32 done, int32 of)
 {
 	const size_t end = phaseEnd ();

@@ -38,9 +38,6 @@ public:
 	void startRest ();
 	// Runs the current phase until done / of its cost is spent (all of it for done >= of).
 	void runShare (int32 done, int32 of);
-	// Takes the low phase as done: right after the input block and the product were zeroed,
-	// a_lo b_lo is zero and the product already holds it.
-	void skipLow ();
 
 	Phase getPhase () const { return phase; }
 	int32 getLength () const { return length; }
