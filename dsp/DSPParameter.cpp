@@ -14,9 +14,6 @@ namespace {
 // target, so the smoother state never decays into subnormal numbers.
 constexpr double kSettleTolerance = 1e-12;
 constexpr double kSettleFloor = 1e-12;
-// Up to this magnitude a settled glide's next step rounds back within the tolerance, so it
-// stays on its target: the step can be skipped.
-constexpr double kLargestSettledValue = DBL_MAX / 4.0;
 }
 
 DSPParameter::DSPParameter (uint32 key, const char16* newName, int32 flags, double defaultValue)
@@ -62,11 +59,6 @@ void DSPParameter::setValue (bool setBase, bool force, double v)
 		baseValue = value;
 }
 
-bool DSPParameter::isSmoothed () const
-{
-	return hasFlag (kSmoothed) && smoothingMode == 1 && !link && !follower;
-}
-
 int32 DSPParameter::prepareSmoothing ()
 {
 	if (!isSmoothed ())
@@ -87,12 +79,8 @@ void DSPParameter::settleOnTarget ()
 		smootherState = value;
 }
 
-double DSPParameter::getValue ()
+double DSPParameter::glide ()
 {
-	if (!smootherPrepared || !isSmoothed () || std::isnan (value))
-		return value;
-	if (settledStaysPut && smootherState == value && std::fabs (value) <= kLargestSettledValue)
-		return value;
 	smootherState = value * coefficientA + smootherState * coefficientX;
 	settleOnTarget ();
 	return smootherState;

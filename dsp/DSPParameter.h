@@ -3,6 +3,8 @@
 #include "base/source/fobject.h"
 #include "pluginterfaces/base/ftypes.h"
 
+#include <cfloat>
+#include <cmath>
 #include <memory>
 
 namespace KOREMU {
@@ -41,7 +43,15 @@ public:
 	void setRange (double minimum, double maximum);
 	void setValue (bool setBase, bool force, double v);
 	// The value, or the next smoothed value: each read of a smoothed parameter advances its smoother.
-	double getValue ();
+	// Inline, since blocks read it at every sample; a settled glide stays on its target.
+	double getValue ()
+	{
+		if (!smootherPrepared || !isSmoothed () || std::isnan (value))
+			return value;
+		if (settledStaysPut && smootherState == value && std::fabs (value) <= kLargestSettledValue)
+			return value;
+		return glide ();
+	}
 	int32 prepareSmoothing ();
 
 	bool hasLink () const { return link != nullptr; }
@@ -66,11 +76,16 @@ public:
 	void setSmoothingMode (int32 mode) { smoothingMode = mode; }
 	bool isFollower () const { return follower; }
 	void setFollower (bool state) { follower = state; }
-	bool isSmoothed () const;
+	bool isSmoothed () const { return hasFlag (kSmoothed) && smoothingMode == 1 && !link && !follower; }
 
 	OBJ_METHODS (DSPParameter, Steinberg::FObject)
 
 private:
+	// Up to this magnitude a settled glide's next step rounds back within the settling tolerance,
+	// so the step can be skipped.
+	static constexpr double kLargestSettledValue = DBL_MAX / 4.0;
+
+	double glide ();
 	double clamp (double v) const;
 	void settleOnTarget ();
 
