@@ -1,6 +1,9 @@
 #include "dsp/ProductKernels.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace KOREMU {
@@ -11,7 +14,6 @@ namespace {
 // Float64 lanes: two fill an SSE2 register, four an AVX one, eight an AVX-512 one.
 typedef double Lanes2 __attribute__ ((vector_size (16)));
 typedef double Lanes4 __attribute__ ((vector_size (32)));
-typedef double Lanes8 __attribute__ ((vector_size (64)));
 // The differences and the combine run on four lanes: two SSE2 registers on the baseline.
 typedef Lanes4 Lanes;
 constexpr int32 kLanes = static_cast<int32> (sizeof (Lanes) / sizeof (double));
@@ -77,14 +79,61 @@ __attribute__ ((always_inline)) inline void leafProducts (const Leaf* leaves)
 			store (leaves[l].out + s * width, acc[l][s]);
 }
 
-// Thirty-two registers hold three leaves' sums; sixteen hold one's.
+// The lanes of a window of eight terms from b[first] on that fall inside b's 16 terms.
+constexpr __mmask8 lanesInside (int32 first)
+{
+	__mmask8 inside = 0;
+	for (int32 lane = 0; lane < 8; ++lane)
+		if (first + lane >= 0 && first + lane < ProductKernels::kLeafLength)
+			inside = static_cast<__mmask8> (inside | (1u << lane));
+	return inside;
+}
+
+// As leafProducts, with AVX-512's masked loads in place of the padded copies: a lane outside
+// b reads nothing and is +0, as the padding was.
+template <int32 count>
+__attribute__ ((target ("avx512f"), always_inline)) inline void maskedLeafProducts (const Leaf* leaves)
+{
+	constexpr int32 width = 8;
+	constexpr int32 n = ProductKernels::kLeafLength;
+	constexpr int32 sums = 2 * n / width;
+	__m512d acc[count][sums];
+	for (int32 l = 0; l < count; ++l)
+		for (int32 s = 0; s < sums; ++s)
+			acc[l][s] = _mm512_setzero_pd ();
+#pragma GCC unroll 16
+	for (int32 i = 0; i < n; ++i)
+	{
+#pragma GCC unroll 3
+		for (int32 l = 0; l < count; ++l)
+		{
+			const __m512d ai = _mm512_set1_pd (leaves[l].a[i]);
+			const auto b = reinterpret_cast<std::intptr_t> (leaves[l].b);
+#pragma GCC unroll 4
+			for (int32 s = 0; s < sums; ++s)
+			{
+				const int32 first = s * width - i;
+				if (first + width - 1 < 0 || first > n - 1)
+					continue;
+				const auto window = reinterpret_cast<const double*> (b + first * std::intptr_t {sizeof (double)});
+				const __m512d bk = _mm512_maskz_loadu_pd (lanesInside (first), window);
+				acc[l][s] = _mm512_add_pd (_mm512_mul_pd (ai, bk), acc[l][s]);
+			}
+		}
+	}
+	for (int32 l = 0; l < count; ++l)
+		for (int32 s = 0; s < sums; ++s)
+			_mm512_storeu_pd (leaves[l].out + s * width, acc[l][s]);
+}
+
+// Thirty-two registers hold three leaves' sums.
 __attribute__ ((target ("avx512f"))) void leafProductsAvx512 (const Leaf* leaves, int32 count)
 {
 	if (count == ProductKernels::kLeavesPerSplit)
-		leafProducts<Lanes8, ProductKernels::kLeavesPerSplit> (leaves);
+		maskedLeafProducts<ProductKernels::kLeavesPerSplit> (leaves);
 	else
 		for (int32 l = 0; l < count; ++l)
-			leafProducts<Lanes8, 1> (leaves + l);
+			maskedLeafProducts<1> (leaves + l);
 }
 
 __attribute__ ((target ("avx2"))) void leafProductsAvx2 (const Leaf* leaves, int32 count)
