@@ -82,16 +82,20 @@ Setting settingOf (const benchmark::State& state)
 	        static_cast<int32> (state.range (2))};
 }
 
+bool isReady (const ActiveProcessor& processor, benchmark::State& state)
+{
+	if (!processor.isReady ())
+		state.SkipWithError ("the processor refused the setup");
+	return processor.isReady ();
+}
+
 // Arguments: sample rate, sample size (kSample32 or kSample64), block size in frames.
 void wholeProcessor (benchmark::State& state)
 {
 	const Setting setting = settingOf (state);
 	ActiveProcessor processor (setting.rate, setting.sampleSize, setting.block);
-	if (!processor.isReady ())
-	{
-		state.SkipWithError ("the processor refused the setup");
+	if (!isReady (processor, state))
 		return;
-	}
 	Clock::duration slowest {};
 	for (auto _ : state)
 		slowest = std::max (slowest, processor.timedCall ());
@@ -117,11 +121,8 @@ void burstProfile (benchmark::State& state)
 {
 	const Setting setting = settingOf (state);
 	ActiveProcessor processor (setting.rate, setting.sampleSize, setting.block);
-	if (!processor.isReady ())
-	{
-		state.SkipWithError ("the processor refused the setup");
+	if (!isReady (processor, state))
 		return;
-	}
 	const auto positions = static_cast<size_t> (std::max (kCycleFrames / setting.block, 1));
 	std::vector<std::vector<double>> seconds (positions);
 	for (auto _ : state)
