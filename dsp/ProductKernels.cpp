@@ -14,9 +14,6 @@ namespace {
 // Float64 lanes: two fill an SSE2 register, four an AVX one, eight an AVX-512 one.
 typedef double Lanes2 __attribute__ ((vector_size (16)));
 typedef double Lanes4 __attribute__ ((vector_size (32)));
-// The differences and the combine run on four lanes: two SSE2 registers on the baseline.
-typedef Lanes4 Lanes;
-constexpr int32 kLanes = static_cast<int32> (sizeof (Lanes) / sizeof (double));
 
 // Unaligned moves; taking and giving lanes by reference keeps them out of the calling convention.
 template <typename Vector>
@@ -166,7 +163,8 @@ void runLeaves (const Leaf* leaves, int32 count)
 	widest (leaves, count);
 }
 
-__attribute__ ((always_inline)) inline void plainProduct (double* __restrict out, const double* __restrict a, const double* __restrict b, int32 n)
+__attribute__ ((always_inline)) inline void plainProduct (double* __restrict out, const double* __restrict a,
+                                                          const double* __restrict b, int32 n)
 {
 	std::fill (out, out + 2 * static_cast<size_t> (n), 0.0);
 	for (int32 i = 0; i < n; ++i)
@@ -174,6 +172,87 @@ __attribute__ ((always_inline)) inline void plainProduct (double* __restrict out
 		for (int32 k = 0; k < n; ++k)
 			out[i + k] = b[k] * a[i] + out[i + k];
 	}
+}
+
+
+// The loops below, on `Vector` lanes, for AVX2 (wide) or the baseline: each element's
+// arithmetic is that of the scalar loop, whatever the width.
+template <typename Vector>
+__attribute__ ((always_inline)) inline void differencesOn (double* out, const double* first, const double* second,
+                                                          int32 count)
+{
+	constexpr auto width = static_cast<int32> (sizeof (Vector) / sizeof (double));
+	int32 k = 0;
+	for (; k + width <= count; k += width)
+	{
+		Vector x, y;
+		load (x, first + k);
+		load (y, second + k);
+		store (out + k, x - y);
+	}
+	for (; k < count; ++k)
+		out[k] = first[k] - second[k];
+}
+
+// No element's sums read another element's result, so the lanes run side by side.
+template <typename Vector>
+__attribute__ ((always_inline)) inline void combineOn (double* out, const double* middle, int32 n)
+{
+	constexpr auto width = static_cast<int32> (sizeof (Vector) / sizeof (double));
+	const int32 h = n / 2;
+	int32 j = 0;
+	for (; j + width <= h; j += width)
+	{
+		Vector hiLow, mid, lowLow, hiHigh, middleLow, middleHigh;
+		load (hiLow, out + n + j);
+		load (mid, out + h + j);
+		load (lowLow, out + j);
+		load (hiHigh, out + n + h + j);
+		load (middleLow, middle + j);
+		load (middleHigh, middle + h + j);
+		const Vector t = hiLow + mid;
+		store (out + h + j, (lowLow + t) + middleLow);
+		store (out + n + j, (t + hiHigh) + middleHigh);
+	}
+	for (; j < h; ++j)
+	{
+		const double t = out[n + j] + out[h + j];
+		out[h + j] = (out[j] + t) + middle[j];
+		out[n + j] = (t + out[n + h + j]) + middle[h + j];
+	}
+}
+
+__attribute__ ((target ("avx2"))) void differencesAvx2 (double* out, const double* first, const double* second,
+                                                        int32 count)
+{
+	differencesOn<Lanes4> (out, first, second, count);
+}
+
+void differencesBaseline (double* out, const double* first, const double* second, int32 count)
+{
+	differencesOn<Lanes2> (out, first, second, count);
+}
+
+__attribute__ ((target ("avx2"))) void combineAvx2 (double* out, const double* middle, int32 n)
+{
+	combineOn<Lanes4> (out, middle, n);
+}
+
+void combineBaseline (double* out, const double* middle, int32 n)
+{
+	combineOn<Lanes2> (out, middle, n);
+}
+
+using Differences = void (*) (double*, const double*, const double*, int32);
+using Combine = void (*) (double*, const double*, int32);
+
+// Chosen once, at the first call: a resolver run by the loader would run before a sanitizer's
+// runtime is ready.
+template <typename Kernel>
+Kernel widestVariant (Kernel avx2, Kernel baseline)
+{
+	__builtin_cpu_init ();
+	return __builtin_cpu_supports ("avx2") ? avx2 : baseline;
 }
 
 } // namespace
@@ -199,48 +278,16 @@ void ProductKernels::leafSplit (const Leaf* leaves)
 	runLeaves (leaves, kLeavesPerSplit);
 }
 
-__attribute__ ((target_clones ("avx2", "default"))) void ProductKernels::differences (double* out,
-                                                                                       const double* first,
-                                                                                       const double* second,
-                                                                                       int32 count)
+void ProductKernels::differences (double* out, const double* first, const double* second, int32 count)
 {
-	int32 k = 0;
-	for (; k + kLanes <= count; k += kLanes)
-	{
-		Lanes x, y;
-		load (x, first + k);
-		load (y, second + k);
-		store (out + k, x - y);
-	}
-	for (; k < count; ++k)
-		out[k] = first[k] - second[k];
+	static const Differences widest = widestVariant<Differences> (differencesAvx2, differencesBaseline);
+	widest (out, first, second, count);
 }
 
-// No element's sums read another element's result, so the lanes run side by side.
-__attribute__ ((target_clones ("avx2", "default"))) void ProductKernels::combine (double* out, const double* middle,
-                                                                                   int32 n)
+void ProductKernels::combine (double* out, const double* middle, int32 n)
 {
-	const int32 h = n / 2;
-	int32 j = 0;
-	for (; j + kLanes <= h; j += kLanes)
-	{
-		Lanes hiLow, mid, lowLow, hiHigh, middleLow, middleHigh;
-		load (hiLow, out + n + j);
-		load (mid, out + h + j);
-		load (lowLow, out + j);
-		load (hiHigh, out + n + h + j);
-		load (middleLow, middle + j);
-		load (middleHigh, middle + h + j);
-		const Lanes t = hiLow + mid;
-		store (out + h + j, (lowLow + t) + middleLow);
-		store (out + n + j, (t + hiHigh) + middleHigh);
-	}
-	for (; j < h; ++j)
-	{
-		const double t = out[n + j] + out[h + j];
-		out[h + j] = (out[j] + t) + middle[j];
-		out[n + j] = (t + out[n + h + j]) + middle[h + j];
-	}
+	static const Combine widest = widestVariant<Combine> (combineAvx2, combineBaseline);
+	widest (out, middle, n);
 }
 
 } // namespace DSPLib
