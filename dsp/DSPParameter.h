@@ -44,13 +44,13 @@ public:
 	void setValue (bool setBase, bool force, double v);
 	// The value, or the next smoothed value: each read of a smoothed parameter advances its smoother.
 	// Inline, since blocks read it at every sample; a settled glide stays on its target.
-	double getValue ()
+	double getValue () { return holdsSteady () ? value : glide (); }
+	// True while reads return the plain value and leave the smoother as it is.
+	bool holdsSteady () const
 	{
 		if (!smootherPrepared || !isSmoothed () || std::isnan (value))
-			return value;
-		if (settledStaysPut && smootherState == value && std::fabs (value) <= kLargestSettledValue)
-			return value;
-		return glide ();
+			return true;
+		return settledStaysPut && smootherState == value && std::fabs (value) <= kLargestSettledValue;
 	}
 	int32 prepareSmoothing ();
 

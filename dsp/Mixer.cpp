@@ -14,6 +14,8 @@ Mixer::Mixer (int32 id, int32 numInputs, int32 numOutputs, int32 mode)
 , mode (mode)
 , matrix (static_cast<size_t> (numInputs) * static_cast<size_t> (numOutputs), 1)
 , connectedLevels (matrix.size (), nullptr)
+, steadyLevels (matrix.size (), 0)
+, steadyFactors (matrix.size (), 0.0)
 {
 	const int32 flags = DSPParameter::kPerPair | DSPParameter::kGrouped | DSPParameter::kSmoothed;
 	addParameter (kLevelParamNo, u"Level", flags, mode == kLinearLevels ? 1.0 : 0.0);
@@ -87,9 +89,11 @@ void Mixer::resolveLevels ()
 	{
 		for (int32 k = 0; k < getNumInputs (); ++k)
 		{
-			const int32 pair = pairIndex (k, o);
-			connectedLevels[static_cast<size_t> (pair)] =
-			    isConnected (k, o) ? findParameter (kLevelParamNo, pair) : nullptr;
+			const auto pair = static_cast<size_t> (pairIndex (k, o));
+			DSPParameter* level = isConnected (k, o) ? findParameter (kLevelParamNo, pairIndex (k, o)) : nullptr;
+			connectedLevels[pair] = level;
+			steadyLevels[pair] = level && level->holdsSteady ();
+			steadyFactors[pair] = steadyLevels[pair] ? levelFactor (level->getPlainValue ()) : 0.0;
 		}
 	}
 }
@@ -105,14 +109,17 @@ void Mixer::render (Sample** inputs, Sample** outputs, int32 frames)
 	const int32 numOutputs = getNumOutputs ();
 	for (int32 i = 0; i < frames; ++i)
 	{
-		DSPParameter* const* level = connectedLevels.data ();
+		size_t pair = 0;
 		for (int32 o = 0; o < numOutputs; ++o)
 		{
 			double sum = 0.0;
-			for (int32 k = 0; k < numInputs; ++k, ++level)
+			for (int32 k = 0; k < numInputs; ++k, ++pair)
 			{
-				if (*level)
-					sum += levelFactor ((*level)->getValue ()) * static_cast<double> (inputs[k][i]);
+				DSPParameter* level = connectedLevels[pair];
+				if (!level)
+					continue;
+				const double factor = steadyLevels[pair] ? steadyFactors[pair] : levelFactor (level->getValue ());
+				sum += factor * static_cast<double> (inputs[k][i]);
 			}
 			outputs[o][i] = static_cast<Sample> (sum);
 		}

@@ -51,6 +51,10 @@ private:
 	std::vector<Steinberg::uint8> matrix;
 	// Per pair, its "Level" when the pair is connected, else null; resolved once per block.
 	std::vector<DSPParameter*> connectedLevels;
+	// Per pair, whether its level holds steady through the block (levels take no links), and
+	// then its factor.
+	std::vector<char> steadyLevels;
+	std::vector<double> steadyFactors;
 };
 
 } // namespace DSPLib
