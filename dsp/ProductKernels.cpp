@@ -145,24 +145,6 @@ void leafProductsBaseline (const Leaf* leaves, int32 count)
 		leafProducts<Lanes2, 1> (leaves + l);
 }
 
-using LeafProducts = void (*) (const Leaf*, int32);
-
-LeafProducts widestLeafProducts ()
-{
-	__builtin_cpu_init ();
-	if (__builtin_cpu_supports ("avx512f"))
-		return leafProductsAvx512;
-	if (__builtin_cpu_supports ("avx2"))
-		return leafProductsAvx2;
-	return leafProductsBaseline;
-}
-
-void runLeaves (const Leaf* leaves, int32 count)
-{
-	static const LeafProducts widest = widestLeafProducts ();
-	widest (leaves, count);
-}
-
 __attribute__ ((always_inline)) inline void plainProduct (double* __restrict out, const double* __restrict a,
                                                           const double* __restrict b, int32 n)
 {
@@ -243,16 +225,31 @@ void combineBaseline (double* out, const double* middle, int32 n)
 	combineOn<Lanes2> (out, middle, n);
 }
 
+using LeafProducts = void (*) (const Leaf*, int32);
 using Differences = void (*) (double*, const double*, const double*, int32);
 using Combine = void (*) (double*, const double*, int32);
 
+// By width; the differences and the combine gain nothing from AVX-512.
+constexpr LeafProducts kLeafProducts[] = {leafProductsBaseline, leafProductsAvx2, leafProductsAvx512};
+constexpr Differences kDifferences[] = {differencesBaseline, differencesAvx2, differencesAvx2};
+constexpr Combine kCombines[] = {combineBaseline, combineAvx2, combineAvx2};
+
 // Chosen once, at the first call: a resolver run by the loader would run before a sanitizer's
 // runtime is ready.
-template <typename Kernel>
-Kernel widestVariant (Kernel avx2, Kernel baseline)
+ProductKernels::Width detectWidest ()
 {
 	__builtin_cpu_init ();
-	return __builtin_cpu_supports ("avx2") ? avx2 : baseline;
+	if (__builtin_cpu_supports ("avx512f"))
+		return ProductKernels::kAvx512;
+	if (__builtin_cpu_supports ("avx2"))
+		return ProductKernels::kAvx2;
+	return ProductKernels::kBaseline;
+}
+
+// The width asked for, or the widest this processor runs when that is narrower.
+size_t runnable (ProductKernels::Width width)
+{
+	return static_cast<size_t> (std::min (width, ProductKernels::widest ()));
 }
 
 } // namespace
@@ -262,32 +259,56 @@ bool ProductKernels::splits (int32 n)
 	return n > kSchoolbookLimit && (n & (n - 1)) == 0;
 }
 
+ProductKernels::Width ProductKernels::widest ()
+{
+	static const Width width = detectWidest ();
+	return width;
+}
+
 void ProductKernels::schoolbook (double* out, const double* a, const double* b, int32 n)
+{
+	schoolbookAt (widest (), out, a, b, n);
+}
+
+void ProductKernels::leafSplit (const Leaf* leaves)
+{
+	leavesAt (widest (), leaves, kLeavesPerSplit);
+}
+
+void ProductKernels::differences (double* out, const double* first, const double* second, int32 count)
+{
+	differencesAt (widest (), out, first, second, count);
+}
+
+void ProductKernels::combine (double* out, const double* middle, int32 n)
+{
+	combineAt (widest (), out, middle, n);
+}
+
+void ProductKernels::schoolbookAt (Width width, double* out, const double* a, const double* b, int32 n)
 {
 	if (n == kLeafLength)
 	{
 		const Leaf leaf {out, a, b};
-		runLeaves (&leaf, 1);
+		leavesAt (width, &leaf, 1);
 	}
 	else
 		plainProduct (out, a, b, n);
 }
 
-void ProductKernels::leafSplit (const Leaf* leaves)
+void ProductKernels::leavesAt (Width width, const Leaf* leaves, int32 count)
 {
-	runLeaves (leaves, kLeavesPerSplit);
+	kLeafProducts[runnable (width)](leaves, count);
 }
 
-void ProductKernels::differences (double* out, const double* first, const double* second, int32 count)
+void ProductKernels::differencesAt (Width width, double* out, const double* first, const double* second, int32 count)
 {
-	static const Differences widest = widestVariant<Differences> (differencesAvx2, differencesBaseline);
-	widest (out, first, second, count);
+	kDifferences[runnable (width)](out, first, second, count);
 }
 
-void ProductKernels::combine (double* out, const double* middle, int32 n)
+void ProductKernels::combineAt (Width width, double* out, const double* middle, int32 n)
 {
-	static const Combine widest = widestVariant<Combine> (combineAvx2, combineBaseline);
-	widest (out, middle, n);
+	kCombines[runnable (width)](out, middle, n);
 }
 
 } // namespace DSPLib

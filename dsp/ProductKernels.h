@@ -29,6 +29,14 @@ public:
 		const double* b;
 	};
 
+	// The vector units the kernels run on, narrowest first.
+	enum Width : int32
+	{
+		kBaseline = 0,
+		kAvx2 = 1,
+		kAvx512 = 2,
+	};
+
 	// True when a product of n terms takes a Karatsuba step: a power of two above the limit.
 	static bool splits (int32 n);
 
@@ -42,6 +50,15 @@ public:
 	// Adds the middle term of a Karatsuba step on n terms: out holds a_lo b_lo and a_hi b_hi,
 	// middle holds (a_hi - a_lo)(b_lo - b_hi).
 	static void combine (double* out, const double* middle, int32 n);
+
+	// The widest unit this processor has; the kernels above run on it.
+	static Width widest ();
+	// The same kernels on a given unit (on the widest there is, when that one is missing), so
+	// that every variant can be checked on one machine.
+	static void schoolbookAt (Width width, double* out, const double* a, const double* b, int32 n);
+	static void leavesAt (Width width, const Leaf* leaves, int32 count);
+	static void differencesAt (Width width, double* out, const double* first, const double* second, int32 count);
+	static void combineAt (Width width, double* out, const double* middle, int32 n);
 };
 
 } // namespace DSPLib

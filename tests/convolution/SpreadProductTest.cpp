@@ -1,5 +1,5 @@
 // The spread block product against the whole product computed on the first sample of the next
-// block, bit for bit, and the product kernels against the scalar loops they stand for.
+// block, bit for bit.
 #include "tests/blocks_b/GraphHarness.h"
 
 #include "dsp/Convolver.h"
@@ -181,87 +181,5 @@ std::vector<SpreadCase> spreadCases ()
 }
 
 INSTANTIATE_TEST_SUITE_P (Table, SpreadProductTest, ::testing::ValuesIn (spreadCases ()), caseName);
-
-// The scalar loops of the schoolbook product, in their order of operations.
-std::vector<double> scalarSchoolbook (const double* a, const double* b, int32 n)
-{
-	std::vector<double> out (2 * static_cast<size_t> (n), 0.0);
-	for (int32 i = 0; i < n; ++i)
-		for (int32 k = 0; k < n; ++k)
-			out[static_cast<size_t> (i + k)] = b[k] * a[i] + out[static_cast<size_t> (i + k)];
-	return out;
-}
-
-// The Karatsuba recursion with scalar loops throughout.
-void scalarKaratsuba (double* out, const double* a, const double* b, int32 n, double* scratch)
-{
-	if (n <= 29)
-	{
-		const std::vector<double> direct = scalarSchoolbook (a, b, n);
-		std::copy (direct.begin (), direct.end (), out);
-		return;
-	}
-	const int32 h = n / 2;
-	for (int32 k = 0; k < h; ++k)
-	{
-		out[k] = a[h + k] - a[k];
-		out[h + k] = b[k] - b[h + k];
-	}
-	scalarKaratsuba (scratch, out, out + h, h, scratch + n);
-	scalarKaratsuba (out, a, b, h, scratch + n);
-	scalarKaratsuba (out + n, a + h, b + h, h, scratch + n);
-	for (int32 j = 0; j < h; ++j)
-	{
-		const double t = out[n + j] + out[h + j];
-		out[h + j] = (out[j] + t) + scratch[j];
-		out[n + j] = (t + out[n + h + j]) + scratch[h + j];
-	}
-}
-
-void expectSameBits (const std::vector<double>& actual, const std::vector<double>& expected)
-{
-	ASSERT_EQ (actual.size (), expected.size ());
-	for (size_t k = 0; k < actual.size (); ++k)
-		ASSERT_TRUE (sameBits (actual[k], expected[k])) << "term " << k << ": " << actual[k] << " instead of " << expected[k];
-}
-
-// Signed zeros and values of every size besides noise: the vector leaf's padding must not show.
-std::vector<double> awkwardTerms (int32 n, unsigned seed)
-{
-	std::vector<double> v = whiteNoise (static_cast<size_t> (n), seed);
-	const double specials[] = {-0.0, 0.0, 1e-310, -3e300, 1.0, -1.0};
-	for (size_t k = 0; k < v.size (); k += 3)
-		v[k] = specials[(k / 3 + seed) % (sizeof specials / sizeof specials[0])];
-	return v;
-}
-
-TEST (ProductKernels, SchoolbookHasTheScalarLoopsBits)
-{
-	for (int32 n : {1, 2, 3, 8, 15, 16, 17, 29, 40})
-	{
-		for (unsigned seed : {1u, 2u})
-		{
-			const std::vector<double> a = awkwardTerms (n, seed), b = awkwardTerms (n, seed + 7u);
-			std::vector<double> out (2 * static_cast<size_t> (n), 1.0);
-			Convolver::directProduct (out.data (), a.data (), b.data (), n);
-			SCOPED_TRACE (n);
-			expectSameBits (out, scalarSchoolbook (a.data (), b.data (), n));
-		}
-	}
-}
-
-TEST (ProductKernels, KaratsubaHasTheScalarRecursionsBits)
-{
-	for (int32 n : {32, 64, 512, 4096})
-	{
-		const std::vector<double> a = awkwardTerms (n, 3u), b = whiteNoise (static_cast<size_t> (n), 4u);
-		const auto terms = 2 * static_cast<size_t> (n);
-		std::vector<double> out (terms), scratch (terms), expected (terms), expectedScratch (terms);
-		Convolver::karatsubaProduct (out.data (), a.data (), b.data (), n, scratch.data ());
-		scalarKaratsuba (expected.data (), a.data (), b.data (), n, expectedScratch.data ());
-		SCOPED_TRACE (n);
-		expectSameBits (out, expected);
-	}
-}
 
 } // namespace
