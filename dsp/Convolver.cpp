@@ -1,5 +1,7 @@
 #include "dsp/Convolver.h"
 
+#include "dsp/ProductKernels.h"
+
 #include <algorithm>
 
 namespace KOREMU {
@@ -7,15 +9,8 @@ namespace DSPLib {
 
 namespace {
 
-// Below this many terms the schoolbook product beats another level of recursion.
-constexpr int32 kKaratsubaThreshold = 29;
 // The largest padded length whose 2N-term buffers an int32 still counts.
 constexpr int32 kLargestPaddedLength = 1 << 29;
-
-bool isPowerOfTwo (int32 n)
-{
-	return n > 0 && (n & (n - 1)) == 0;
-}
 
 // The next power of two at or above length; 0 when there is none in range.
 int32 padToPowerOfTwo (int32 length)
@@ -65,16 +60,16 @@ void Convolver::storeResponses (Source&& channelSource, int32 length, const doub
 		return;
 	paddedLength = n;
 	responses.resize (static_cast<size_t> (channelCount ()));
+	plans.resize (responses.size ());
 	for (int32 c = 0; c < channelCount (); ++c)
 	{
 		std::vector<double>& response = responses[static_cast<size_t> (c)];
 		response.assign (static_cast<size_t> (n), 0.0);
 		const double* source = channelSource (c);
-		if (!source)
-			continue;
 		const double gain = gains ? gains[c] : 1.0;
-		for (int32 k = 0; k < length; ++k)
+		for (int32 k = 0; source && k < length; ++k)
 			response[static_cast<size_t> (k)] = gain * source[k];
+		plans[static_cast<size_t> (c)].setResponse (response.data (), n);
 	}
 }
 
@@ -94,13 +89,18 @@ int32 Convolver::setup ()
 		overlap = Steinberg::owned (new Cable (channels, n - 1, 1));
 		inputBlock = Steinberg::owned (new Cable (channels, n, 1));
 		product = Steinberg::owned (new Cable (channels, 2 * n, 1));
+		split = Steinberg::owned (new Cable (channels, std::max (n / 2, 1), 1));
 		ring = std::make_unique<RingDelayLine> (channels, std::max (getBlockSize (), n) + 1, getSampleSize (),
 		                                        getSampleRate ());
 		taps.assign (static_cast<size_t> (channels), nullptr);
 		fillCounts.assign (static_cast<size_t> (channels), 0);
 		// Placed before any write, so the first N reads return zeros.
 		for (int32 c = 0; c < channels; ++c)
+		{
 			taps[static_cast<size_t> (c)] = ring->setTap (n, c, 1, 0, false);
+			plans[static_cast<size_t> (c)].bind (product->getBuffers64 ()[c], scratch->getBuffers64 ()[c],
+			                                     split->getBuffers64 ()[c], inputBlock->getBuffers64 ()[c]);
+		}
 	}
 	setUp = true;
 	return DSPFunction::setup ();
@@ -119,15 +119,18 @@ void Convolver::releaseBuffers ()
 	overlap = nullptr;
 	inputBlock = nullptr;
 	product = nullptr;
+	split = nullptr;
 	taps.clear ();
 	ring.reset ();
 	fillCounts.clear ();
 }
 
-// Keeps the fill counts and taps, so block boundaries stay where they were.
+// Keeps the fill counts and taps, so block boundaries stay where they were. A product being
+// spread runs on: every operand it has left is in the zeroed buffers, so it finishes as zeros,
+// which is what the cleared ring holds.
 int32 Convolver::reset ()
 {
-	for (Cable* cable : {scratch.get (), overlap.get (), inputBlock.get (), product.get ()})
+	for (Cable* cable : {scratch.get (), overlap.get (), inputBlock.get (), product.get (), split.get ()})
 	{
 		if (cable)
 			cable->clear ();
@@ -164,6 +167,19 @@ void Convolver::render (Sample** inputs, Sample** outputs, int32 frames)
 	}
 }
 
+bool Convolver::spreads () const
+{
+	return ProductKernels::splits (paddedLength);
+}
+
+// The fill count at which the channel's next completion step is due.
+int32 Convolver::nextEvent (int32 channel) const
+{
+	const int32 fill = fillCounts[static_cast<size_t> (channel)];
+	const int32 half = paddedLength / 2;
+	return spreads () && fill < half ? half : paddedLength;
+}
+
 template <typename Sample>
 void Convolver::renderChannel (int32 channel, const Sample* input, Sample* output, int32 frames)
 {
@@ -171,30 +187,90 @@ void Convolver::renderChannel (int32 channel, const Sample* input, Sample* outpu
 	int32& fill = fillCounts[ch];
 	double* block = inputBlock->getBuffers64 ()[ch];
 	DelayTap& tap = *taps[ch];
-	for (int32 j = 0; j < frames; ++j)
+	for (int32 j = 0; j < frames;)
 	{
 		if (fill == paddedLength)
 			completeBlock (channel);
-		block[fill] = static_cast<double> (input[j]);
-		output[j] = static_cast<Sample> (ring->readTap (tap));
-		++fill;
+		else if (fill == paddedLength / 2 && spreads () && plans[ch].getPhase () == KaratsubaPlan::kRest)
+			completeSecondHalf (channel);
+		const int32 end = j + std::min (frames - j, nextEvent (channel) - fill);
+		for (; j < end; ++j)
+		{
+			block[fill] = static_cast<double> (input[j]);
+			output[j] = static_cast<Sample> (ring->readTap (tap));
+			++fill;
+		}
+		runShare (channel);
 	}
 }
 
-// Turns the complete input block into N finished samples in the ring and re-places the tap so
-// that the next N reads return them in order.
-void Convolver::completeBlock (int32 channel)
+// The low phase spreads over the block's second half, the rest over the next block's first half.
+void Convolver::runShare (int32 channel)
+{
+	if (!spreads ())
+		return;
+	const auto ch = static_cast<size_t> (channel);
+	const int32 fill = fillCounts[ch];
+	const int32 half = paddedLength / 2;
+	KaratsubaPlan& plan = plans[ch];
+	if (plan.getPhase () == KaratsubaPlan::kLow)
+	{
+		if (fill > half)
+			plan.runShare (fill - half, half);
+	}
+	else
+		plan.runShare (fill, half);
+}
+
+// Writes the finished samples from ... to - 1 of the last complete block to the ring: the
+// overlap of the block before it plus the product, the last sample the product alone.
+void Convolver::writeFinished (int32 channel, int32 from, int32 to)
 {
 	const auto ch = static_cast<size_t> (channel);
 	const int32 n = paddedLength;
-	double* result = product->getBuffers64 ()[ch];
-	double* tail = overlap->getBuffers64 ()[ch];
-	karatsubaProduct (result, responses[ch].data (), inputBlock->getBuffers64 ()[ch], n,
+	const double* result = product->getBuffers64 ()[ch];
+	const double* tail = overlap->getBuffers64 ()[ch];
+	for (int32 k = from; k < to; ++k)
+		ring->write (channel, k < n - 1 ? tail[k] + result[k] : result[k]);
+	if (to == n)
+		std::copy (result + n, result + 2 * n - 1, overlap->getBuffers64 ()[ch]);
+}
+
+// The input block is complete: its first N / 2 finished samples go to the ring, and the tap is
+// re-placed so that the next reads return the block's finished samples in order.
+void Convolver::completeBlock (int32 channel)
+{
+	const auto ch = static_cast<size_t> (channel);
+	if (!spreads ())
+	{
+		completeWholeProduct (channel);
+		return;
+	}
+	const int32 half = paddedLength / 2;
+	KaratsubaPlan& plan = plans[ch];
+	plan.runShare (1, 1);
+	writeFinished (channel, 0, half);
+	ring->setTap (half, channel, 1, 0, false);
+	fillCounts[ch] = 0;
+	plan.startRest ();
+}
+
+void Convolver::completeSecondHalf (int32 channel)
+{
+	KaratsubaPlan& plan = plans[static_cast<size_t> (channel)];
+	plan.runShare (1, 1);
+	writeFinished (channel, paddedLength / 2, paddedLength);
+	plan.startLow ();
+}
+
+// Below the first split the product is small enough to run whole on the first sample.
+void Convolver::completeWholeProduct (int32 channel)
+{
+	const auto ch = static_cast<size_t> (channel);
+	const int32 n = paddedLength;
+	karatsubaProduct (product->getBuffers64 ()[ch], responses[ch].data (), inputBlock->getBuffers64 ()[ch], n,
 	                  scratch->getBuffers64 ()[ch]);
-	for (int32 k = 0; k < n - 1; ++k)
-		ring->write (channel, tail[k] + result[k]);
-	ring->write (channel, result[n - 1]);
-	std::copy (result + n, result + 2 * n - 1, tail);
+	writeFinished (channel, 0, n);
 	ring->setTap (n, channel, 1, 0, false);
 	fillCounts[ch] = 0;
 }
@@ -204,40 +280,27 @@ void Convolver::karatsubaProduct (double* out, const double* a, const double* b,
 	if (n < 1 || !out || !a || !b)
 		return;
 	// Only a power of two halves exactly at every level; any other n would lose terms.
-	if (n <= kKaratsubaThreshold || !isPowerOfTwo (n) || !scratch)
+	if (!ProductKernels::splits (n) || !scratch)
 	{
 		directProduct (out, a, b, n);
 		return;
 	}
 	const int32 h = n / 2;
-	for (int32 k = 0; k < h; ++k)
-	{
-		out[k] = a[h + k] - a[k];
-		out[h + k] = b[k] - b[h + k];
-	}
+	ProductKernels::differences (out, a + h, a, h);
+	ProductKernels::differences (out + h, b, b + h, h);
 	// (a_hi - a_lo)(b_lo - b_hi), then a_lo b_lo and a_hi b_hi in place of the differences.
 	karatsubaProduct (scratch, out, out + h, h, scratch + n);
 	karatsubaProduct (out, a, b, h, scratch + n);
 	karatsubaProduct (out + n, a + h, b + h, h, scratch + n);
 	// The middle term a_lo b_hi + a_hi b_lo = a_lo b_lo + a_hi b_hi + (a_hi - a_lo)(b_lo - b_hi), at offset h.
-	for (int32 j = 0; j < h; ++j)
-	{
-		const double t = out[n + j] + out[h + j];
-		out[h + j] = (out[j] + t) + scratch[j];
-		out[n + j] = (t + out[n + h + j]) + scratch[h + j];
-	}
+	ProductKernels::combine (out, scratch, n);
 }
 
 void Convolver::directProduct (double* out, const double* a, const double* b, int32 n)
 {
 	if (n < 1 || !out || !a || !b)
 		return;
-	std::fill (out, out + 2 * static_cast<size_t> (n), 0.0);
-	for (int32 i = 0; i < n; ++i)
-	{
-		for (int32 k = 0; k < n; ++k)
-			out[i + k] = b[k] * a[i] + out[i + k];
-	}
+	ProductKernels::schoolbook (out, a, b, n);
 }
 
 } // namespace DSPLib

@@ -2,6 +2,7 @@
 
 #include "dsp/Cable.h"
 #include "dsp/DSPFunction.h"
+#include "dsp/KaratsubaPlan.h"
 #include "dsp/RingDelayLine.h"
 
 #include <memory>
@@ -14,6 +15,11 @@ namespace DSPLib {
 // (the response length padded to a power of two) are collected, multiplied with the response by
 // Karatsuba multiplication, overlap-added and handed out one per input sample. The latency is
 // exactly N; block boundaries fall every N samples counted from setup.
+//
+// The product is spread over the collection period so that no single call computes it whole:
+// a_lo b_lo of the top Karatsuba split runs while the block's second half comes in, and the rest
+// during the first half of the next block, before output N / 2 needs it. The output is the same,
+// bit for bit, as computing karatsubaProduct on the first sample of the next block.
 //
 // The response is set before setup; a set between setup and teardown is ignored, because setup
 // sizes every buffer from N. Without a response (N = 0) the block allocates nothing, outputs
@@ -53,7 +59,13 @@ private:
 	template <typename Source>
 	void storeResponses (Source&& channelSource, int32 length, const double* gains);
 	void releaseBuffers ();
+	bool spreads () const;
 	void completeBlock (int32 channel);
+	void completeWholeProduct (int32 channel);
+	void completeSecondHalf (int32 channel);
+	void writeFinished (int32 channel, int32 from, int32 to);
+	void runShare (int32 channel);
+	int32 nextEvent (int32 channel) const;
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);
 	template <typename Sample>
@@ -65,9 +77,12 @@ private:
 	Steinberg::IPtr<Cable> overlap;
 	Steinberg::IPtr<Cable> inputBlock;
 	Steinberg::IPtr<Cable> product;
+	// The top split's differences b_lo - b_hi, kept while the next block overwrites b_lo.
+	Steinberg::IPtr<Cable> split;
 	std::unique_ptr<RingDelayLine> ring;
 	std::vector<DelayTap*> taps;
 	std::vector<std::vector<double>> responses;
+	std::vector<KaratsubaPlan> plans;
 	int32 paddedLength {0};
 	std::vector<int32> fillCounts;
 	bool setUp {false};

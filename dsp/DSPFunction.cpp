@@ -59,6 +59,13 @@ DSPFunction::DSPFunction (int32 id, int32 numInputs, int32 numOutputs)
 	auto* bypass = new DSPParameter (getParameterKey (kBypassParamNo, 0), u"Bypass", 0, 0.0);
 	bypass->setBaseKey (bypass->getKey ());
 	parameters.add (bypass);
+	resolveSharedParameters ();
+}
+
+void DSPFunction::resolveSharedParameters ()
+{
+	mixParameter = parameters.find (getParameterKey (kMixParamNo, 0));
+	bypassParameter = parameters.find (getParameterKey (kBypassParamNo, 0));
 }
 
 DSPFunction::~DSPFunction ()
@@ -136,6 +143,10 @@ DSPParameter* DSPFunction::findParameter (int32 paramNo, int32 sub) const
 {
 	if (!subIndexInRange (sub))
 		return nullptr;
+	if (sub == 0 && paramNo == kBypassParamNo)
+		return bypassParameter;
+	if (sub == 0 && paramNo == kMixParamNo)
+		return mixParameter;
 	return parameters.find (getParameterKey (paramNo, sub));
 }
 
@@ -155,6 +166,7 @@ void DSPFunction::addParameter (int32 paramNo, const char16* name, int32 flags, 
 		p->setBaseKey (baseKey);
 		parameters.add (p);
 	}
+	resolveSharedParameters ();
 }
 
 void DSPFunction::addParameter (int32 paramNo, const char16* name, int32 flags, double defaultValue)

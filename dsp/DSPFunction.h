@@ -141,6 +141,7 @@ private:
 	bool subIndexInRange (int32 sub) const;
 	int32 channelPairs () const { return numInputs * numOutputs; }
 	void setGroupMembers (const DSPParameter& p, bool setBase, bool force, double value);
+	void resolveSharedParameters ();
 	void markFollowers (int32 groupId);
 
 	int32 id;
@@ -152,6 +153,9 @@ private:
 	int32 kind {kEffectKind};
 	bool container {false};
 	ParameterList parameters;
+	// "Mix" and "Bypass", read at every piece and by every link at every sample.
+	DSPParameter* mixParameter {nullptr};
+	DSPParameter* bypassParameter {nullptr};
 	bool linked {false};
 	bool mixActive {false};
 	uint32 latency {0};

@@ -59,11 +59,6 @@ void DSPParameter::setValue (bool setBase, bool force, double v)
 		baseValue = value;
 }
 
-bool DSPParameter::isSmoothed () const
-{
-	return hasFlag (kSmoothed) && smoothingMode == 1 && !link && !follower;
-}
-
 int32 DSPParameter::prepareSmoothing ()
 {
 	if (!isSmoothed ())
@@ -71,6 +66,7 @@ int32 DSPParameter::prepareSmoothing ()
 	const double x = std::exp (-2.2 / (smoothingTimeMs * 0.001 * sampleRate));
 	coefficientA = 1.0 - x;
 	coefficientX = x;
+	settledStaysPut = x >= 0.0 && x <= 1.0;
 	smootherState = std::isnan (value) ? 0.0 : value;
 	smootherPrepared = true;
 	return 0;
@@ -83,10 +79,8 @@ void DSPParameter::settleOnTarget ()
 		smootherState = value;
 }
 
-double DSPParameter::getValue ()
+double DSPParameter::glide ()
 {
-	if (!smootherPrepared || !isSmoothed () || std::isnan (value))
-		return value;
 	smootherState = value * coefficientA + smootherState * coefficientX;
 	settleOnTarget ();
 	return smootherState;

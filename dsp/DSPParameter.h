@@ -3,6 +3,8 @@
 #include "base/source/fobject.h"
 #include "pluginterfaces/base/ftypes.h"
 
+#include <cfloat>
+#include <cmath>
 #include <memory>
 
 namespace KOREMU {
@@ -41,7 +43,15 @@ public:
 	void setRange (double minimum, double maximum);
 	void setValue (bool setBase, bool force, double v);
 	// The value, or the next smoothed value: each read of a smoothed parameter advances its smoother.
-	double getValue ();
+	// Inline, since blocks read it at every sample; a settled glide stays on its target.
+	double getValue () { return holdsSteady () ? value : glide (); }
+	// True while reads return the plain value and leave the smoother as it is.
+	bool holdsSteady () const
+	{
+		if (!smootherPrepared || !isSmoothed () || std::isnan (value))
+			return true;
+		return settledStaysPut && smootherState == value && std::fabs (value) <= kLargestSettledValue;
+	}
 	int32 prepareSmoothing ();
 
 	bool hasLink () const { return link != nullptr; }
@@ -66,11 +76,16 @@ public:
 	void setSmoothingMode (int32 mode) { smoothingMode = mode; }
 	bool isFollower () const { return follower; }
 	void setFollower (bool state) { follower = state; }
-	bool isSmoothed () const;
+	bool isSmoothed () const { return hasFlag (kSmoothed) && smoothingMode == 1 && !link && !follower; }
 
 	OBJ_METHODS (DSPParameter, Steinberg::FObject)
 
 private:
+	// Up to this magnitude a settled glide's next step rounds back within the settling tolerance,
+	// so the step can be skipped.
+	static constexpr double kLargestSettledValue = DBL_MAX / 4.0;
+
+	double glide ();
 	double clamp (double v) const;
 	void settleOnTarget ();
 
@@ -92,6 +107,8 @@ private:
 	double coefficientX {0.0};
 	double smootherState {0.0};
 	bool smootherPrepared {false};
+	// True when the coefficients keep a glide that reached its target there.
+	bool settledStaysPut {false};
 };
 
 } // namespace DSPLib

@@ -5,7 +5,11 @@
 namespace KOREMU {
 namespace DSPLib {
 
-Gain::Gain (int32 id, int32 channels) : DSPFunction (id, channels, channels)
+Gain::Gain (int32 id, int32 channels)
+: DSPFunction (id, channels, channels)
+, levels (static_cast<size_t> (std::max (channels, 0)), nullptr)
+, lastDecibels (levels.size (), 0.0)
+, lastFactors (levels.size (), decibelsToGain (0.0))
 {
 	const int32 flags = DSPParameter::kLinkable | DSPParameter::kPerInput | DSPParameter::kGrouped
 	                    | DSPParameter::kSmoothed;
@@ -24,19 +28,30 @@ int32 Gain::process64 (double** inputs, double** outputs, int32 frames)
 
 // Links first, then one smoothed read per channel and sample, so each channel glides at the
 // same speed whatever the channel count.
+double Gain::gainOf (int32 channel)
+{
+	const auto c = static_cast<size_t> (channel);
+	const double decibels = levels[c] ? levels[c]->getValue () : 0.0;
+	if (decibels != lastDecibels[c])
+	{
+		lastDecibels[c] = decibels;
+		lastFactors[c] = decibelsToGain (decibels);
+	}
+	return lastFactors[c];
+}
+
 template <typename Sample>
 void Gain::render (Sample** inputs, Sample** outputs, int32 frames)
 {
-	const int32 channels = inputs && outputs ? getNumInputs () : 0;
+	const int32 channels = inputs && outputs ? std::min (getNumInputs (), static_cast<int32> (levels.size ())) : 0;
+	for (int32 c = 0; c < channels; ++c)
+		levels[static_cast<size_t> (c)] = findParameter (kGainParamNo, c);
 	for (int32 i = 0; i < frames; ++i)
 	{
 		if (hasLinks ())
 			applyLinks (i);
 		for (int32 c = 0; c < channels; ++c)
-		{
-			const double g = decibelsToGain (getParameter (kGainParamNo, c));
-			outputs[c][i] = static_cast<Sample> (g * static_cast<double> (inputs[c][i]));
-		}
+			outputs[c][i] = static_cast<Sample> (gainOf (c) * static_cast<double> (inputs[c][i]));
 	}
 }
 

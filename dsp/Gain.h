@@ -2,6 +2,8 @@
 
 #include "dsp/DSPFunction.h"
 
+#include <vector>
+
 namespace KOREMU {
 namespace DSPLib {
 
@@ -21,6 +23,13 @@ public:
 private:
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);
+	double gainOf (int32 channel);
+
+	// Per channel: its "Gain", resolved once per block, and the last level with its factor,
+	// since a settled level repeats at every sample.
+	std::vector<DSPParameter*> levels;
+	std::vector<double> lastDecibels;
+	std::vector<double> lastFactors;
 };
 
 } // namespace DSPLib

@@ -202,11 +202,12 @@ void HShifterConvCont::renderChannel (int32 channel, const Sample* input, Sample
 	int64& counter = counters[ch];
 	double& lastShift = lastShifts[ch];
 	DelayTap& tap = *taps[ch];
+	DSPParameter* freqMod = findParameter (kFreqModParam, channel);
 	for (int32 j = 0; j < frames; ++j)
 	{
 		if (hasLinks ())
 			applyLinks (j);
-		const double mod = finiteOr (getParameter (kFreqModParam, channel), 0.0);
+		const double mod = finiteOr (freqMod ? freqMod->getValue () : 0.0, 0.0);
 		if (shift != 0.0 && shift != lastShift)
 		{
 			rescaleCounter (counter, lastShift, shift, angularStep);

@@ -13,6 +13,9 @@ Mixer::Mixer (int32 id, int32 numInputs, int32 numOutputs, int32 mode)
 : DSPFunction (id, numInputs, numOutputs)
 , mode (mode)
 , matrix (static_cast<size_t> (numInputs) * static_cast<size_t> (numOutputs), 1)
+, connectedLevels (matrix.size (), nullptr)
+, steadyLevels (matrix.size (), 0)
+, steadyFactors (matrix.size (), 0.0)
 {
 	const int32 flags = DSPParameter::kPerPair | DSPParameter::kGrouped | DSPParameter::kSmoothed;
 	addParameter (kLevelParamNo, u"Level", flags, mode == kLinearLevels ? 1.0 : 0.0);
@@ -80,23 +83,43 @@ int32 Mixer::process64 (double** inputs, double** outputs, int32 frames)
 	return runBlock (inputs, outputs, frames, [this] (double** i, double** o, int32 n) { render (i, o, n); });
 }
 
+void Mixer::resolveLevels ()
+{
+	for (int32 o = 0; o < getNumOutputs (); ++o)
+	{
+		for (int32 k = 0; k < getNumInputs (); ++k)
+		{
+			const auto pair = static_cast<size_t> (pairIndex (k, o));
+			DSPParameter* level = isConnected (k, o) ? findParameter (kLevelParamNo, pairIndex (k, o)) : nullptr;
+			connectedLevels[pair] = level;
+			steadyLevels[pair] = level && level->holdsSteady ();
+			steadyFactors[pair] = steadyLevels[pair] ? levelFactor (level->getPlainValue ()) : 0.0;
+		}
+	}
+}
+
 // Only connected pairs are read, so an unconnected pair's smoother stands still.
 template <typename Sample>
 void Mixer::render (Sample** inputs, Sample** outputs, int32 frames)
 {
 	if (!inputs || !outputs)
 		return;
+	resolveLevels ();
+	const int32 numInputs = getNumInputs ();
+	const int32 numOutputs = getNumOutputs ();
 	for (int32 i = 0; i < frames; ++i)
 	{
-		for (int32 o = 0; o < getNumOutputs (); ++o)
+		size_t pair = 0;
+		for (int32 o = 0; o < numOutputs; ++o)
 		{
 			double sum = 0.0;
-			for (int32 k = 0; k < getNumInputs (); ++k)
+			for (int32 k = 0; k < numInputs; ++k, ++pair)
 			{
-				if (!isConnected (k, o))
+				DSPParameter* level = connectedLevels[pair];
+				if (!level)
 					continue;
-				const double level = getParameter (kLevelParamNo, pairIndex (k, o));
-				sum += levelFactor (level) * static_cast<double> (inputs[k][i]);
+				const double factor = steadyLevels[pair] ? steadyFactors[pair] : levelFactor (level->getValue ());
+				sum += factor * static_cast<double> (inputs[k][i]);
 			}
 			outputs[o][i] = static_cast<Sample> (sum);
 		}

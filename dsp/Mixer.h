@@ -45,9 +45,16 @@ private:
 	bool isPair (int32 input, int32 output) const;
 	int32 pairIndex (int32 input, int32 output) const { return output * getNumInputs () + input; }
 	double levelFactor (double level) const;
+	void resolveLevels ();
 
 	int32 mode;
 	std::vector<Steinberg::uint8> matrix;
+	// Per pair, its "Level" when the pair is connected, else null; resolved once per block.
+	std::vector<DSPParameter*> connectedLevels;
+	// Per pair, whether its level holds steady through the block (levels take no links), and
+	// then its factor.
+	std::vector<char> steadyLevels;
+	std::vector<double> steadyFactors;
 };
 
 } // namespace DSPLib

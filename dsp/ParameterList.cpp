@@ -1,5 +1,8 @@
 #include "dsp/ParameterList.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace KOREMU {
 namespace DSPLib {
 
@@ -28,11 +31,15 @@ DSPParameter* ParameterList::add (DSPParameter* parameter)
 		storage.pop_back ();
 		throw;
 	}
+	if (parameter->getKey () < kDirectKeys)
+		direct[parameter->getKey ()] = parameter;
 	return parameter;
 }
 
 DSPParameter* ParameterList::find (uint32 key) const
 {
+	if (key < kDirectKeys)
+		return direct[key];
 	auto it = index.find (key);
 	if (it == index.end ())
 		return nullptr;
@@ -54,7 +61,18 @@ bool ParameterList::remove (uint32 key)
 		if (entry.second > position)
 			--entry.second;
 	}
+	rebuildDirect ();
 	return true;
+}
+
+void ParameterList::rebuildDirect ()
+{
+	std::fill (std::begin (direct), std::end (direct), nullptr);
+	for (const auto& entry : index)
+	{
+		if (entry.first < kDirectKeys)
+			direct[entry.first] = storage[entry.second];
+	}
 }
 
 void ParameterList::clear ()
@@ -62,6 +80,7 @@ void ParameterList::clear ()
 	while (!storage.empty ())
 		storage.pop_back ();
 	index.clear ();
+	rebuildDirect ();
 }
 
 void ParameterList::reserveStorage (int32 n)

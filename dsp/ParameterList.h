@@ -9,7 +9,8 @@
 namespace KOREMU {
 namespace DSPLib {
 
-// The parameters of one block, in the order of addition, with an index by key.
+// The parameters of one block, in the order of addition, with an index by key. Small keys,
+// which blocks read at every sample, are also found through a table without a search.
 class ParameterList
 {
 public:
@@ -32,9 +33,14 @@ public:
 
 private:
 	static constexpr int32 kInitialCapacity = 10;
+	// Keys below this are found through the direct table.
+	static constexpr uint32 kDirectKeys = 64;
+
+	void rebuildDirect ();
 
 	std::vector<Steinberg::IPtr<DSPParameter>> storage;
 	std::map<uint32, size_t> index;
+	DSPParameter* direct[kDirectKeys] {};
 	bool storageCreated {false};
 };
 

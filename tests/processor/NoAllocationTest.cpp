@@ -81,3 +81,34 @@ TEST (Process, AllocatesNothing)
 }
 
 } // namespace
+
+namespace {
+
+// The largest block product (N = 4096 at 192 kHz) is spread over many calls: four periods of it
+// cross three completions, each with its two phases, while parameters change and a state is restored.
+TEST (Process, AllocatesNothingAcrossBlockProductsAt192k)
+{
+	constexpr int32 kFrames = 64;
+	constexpr int32 kLargestProduct = 4096;
+	constexpr int32 kCalls = 4 * kLargestProduct / kFrames + 1;
+	for (int32 sampleSize : {kSample32, kSample64})
+	{
+		ProcessorHost host (new PlugProcessor);
+		ASSERT_TRUE (host.start (192000.0, kFrames, sampleSize));
+		for (int32 call = 0; call < kCalls; ++call)
+		{
+			if (call % 16 == 0)
+			{
+				host.queue (kMixId, 0.3 + 0.001 * call);
+				host.queue (static_cast<ParamID> ((call / 16) % 9), 0.2 + 0.002 * call);
+			}
+			if (call == 100)
+			{
+				ASSERT_EQ (host.loadState (chunkOf (std::vector<double> (kNumParamSlots, 0.5), 1)), kResultOk);
+			}
+			ASSERT_EQ (allocationsIn (host, kFrames), 0) << "call " << call;
+		}
+	}
+}
+
+} // namespace

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "pluginterfaces/base/ftypes.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace KOREMU {
+namespace DSPLib {
+
+using Steinberg::int32;
+
+// One channel's block product as a list of steps, so that a convolver can run it a share at a
+// time. Below the top split the steps are Convolver::karatsubaProduct's recursion in its own
+// order, with the same arithmetic; the top split's three sub-products run in two phases:
+// - low: a_lo b_lo, which needs only the first half of the input block;
+// - rest: the split differences, (a_hi - a_lo)(b_lo - b_hi), a_hi b_hi and the combine.
+// The response's differences at every split are computed once, when the response is set.
+class KaratsubaPlan
+{
+public:
+	enum Phase : int32
+	{
+		kLow = 0,
+		kRest = 1,
+	};
+
+	// n: the response length, a power of two. Allocates; the response must outlive the plan's steps.
+	void setResponse (const double* response, int32 n);
+	// Lays the steps out on the working buffers: product and scratch of 2n, split of n / 2, and
+	// the input block of n. Allocates.
+	void bind (double* product, double* scratch, double* split, const double* block);
+
+	// Starts the low phase; it runs as the block's second half comes in.
+	void startLow ();
+	// Starts the rest phase and runs the split differences at once, before the block's first
+	// half is overwritten.
+	void startRest ();
+	// Runs the current phase until done / of its cost is spent (all of it for done >= of).
+	void runShare (int32 done, int32 of);
+
+	Phase getPhase () const { return phase; }
+	int32 getLength () const { return length; }
+
+private:
+	enum StepKind : int32
+	{
+		kSchoolbook = 0,
+		kDifferences = 1,
+		kCombine = 2,
+		// A whole split of two leaves' length, its three leaf products side by side.
+		kLeafSplit = 3,
+	};
+
+	struct Step
+	{
+		StepKind kind;
+		int32 n;
+		double* out;
+		const double* first;
+		const double* second;
+		// For a leaf split: the response's differences and the scratch.
+		const double* node;
+		double* scratch;
+		// The cost of the steps up to this one and it, counted from the start of the list.
+		int64_t costUntil;
+	};
+
+	static int32 treeSize (int32 n);
+	void buildTree (const double* a, int32 n, double* tree);
+	void emitProduct (double* out, const double* a, const double* tree, const double* b, int32 n, double* scratch);
+	void emit (StepKind kind, int32 n, double* out, const double* first, const double* second,
+	           const double* node = nullptr, double* scratch = nullptr);
+	static int64_t costOf (StepKind kind, int32 n);
+	static void runLeafSplit (const Step& step);
+	static void runStep (const Step& step);
+	int64_t costBefore (size_t index) const;
+	size_t phaseBegin () const;
+	size_t phaseEnd () const;
+
+	const double* response {nullptr};
+	int32 length {0};
+	// Per split: its h differences a_hi - a_lo, then the trees of its three sub-products.
+	std::vector<double> tree;
+	std::vector<Step> steps;
+	size_t lowEnd {0};
+	size_t cursor {0};
+	Phase phase {kLow};
+};
+
+} // namespace DSPLib
+} // namespace KOREMU
