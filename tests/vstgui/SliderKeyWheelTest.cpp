@@ -183,3 +183,43 @@ TEST (SliderKeyEdgeTest, EscapeDuringAWheelEditRevertsTheWheelRunNotAnEarlierPre
 	clock.advance (CMouseWheelEditingSupport::kEditTimeout);
 	EXPECT_FALSE (slider->isEditing ());
 }
+
+TEST (SliderEditBalanceTest, AWheelEditDuringADragNeitherEndsTheDragNorOutlivesIt)
+{
+	ManualRunLoop clock;
+	EditRecorder recorder;
+	auto slider = makeSlider (CRect (0, 10, 20, 130), kVertical | kBottom);
+	slider->setListener (&recorder);
+	slider->setSliderMode (CSliderMode::FreeClick);
+	CPoint where (5, 60);
+	slider->onMouseDown (where, kLButton);
+	slider->onWheel (CPoint (), kMouseWheelAxisY, 1.f, 0);
+	clock.advance (CMouseWheelEditingSupport::kEditTimeout);
+	EXPECT_TRUE (slider->isEditing ()) << "the drag's edit is still open";
+	where.y = 40;
+	slider->onMouseMoved (where, kLButton);
+	slider->onMouseUp (where, kLButton);
+	EXPECT_FALSE (slider->isEditing ());
+	EXPECT_EQ (recorder.events,
+	           (std::vector<std::string> {"begin", "value 0.590000", "value 0.690000", "value 0.790000", "end"}));
+}
+
+TEST (SliderEditBalanceTest, AWheelEventRightAfterEscapeOpensANewEdit)
+{
+	ManualRunLoop clock;
+	EditRecorder recorder;
+	auto slider = makeSlider (kView, kVertical | kBottom);
+	slider->setListener (&recorder);
+	slider->setValue (0.5f);
+	slider->onWheel (CPoint (), kMouseWheelAxisY, 1.f, 0);
+	VstKeyCode escape;
+	escape.virt = VKEY_ESCAPE;
+	EXPECT_EQ (slider->onKeyDown (escape), 1);
+	clock.advance (100);
+	slider->onWheel (CPoint (), kMouseWheelAxisY, 1.f, 0);
+	EXPECT_TRUE (slider->isEditing ());
+	clock.advance (CMouseWheelEditingSupport::kEditTimeout);
+	EXPECT_FALSE (slider->isEditing ());
+	EXPECT_EQ (recorder.events, (std::vector<std::string> {"begin", "value 0.600000", "value 0.500000", "end", "begin",
+	                                                       "value 0.600000", "end"}));
+}
