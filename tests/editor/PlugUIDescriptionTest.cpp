@@ -1,8 +1,10 @@
 #include "plugin/controller/PlugController.h"
 #include "plugin/processor/PlugParamIds.h"
+#include "tests/controller/TextHelpers.h"
 
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "vstgui/lib/controls/cbuttons.h"
+#include "vstgui/lib/controls/cparamdisplay.h"
 #include "vstgui/lib/controls/csliderbase.h"
 #include "vstgui/lib/controls/ctextlabel.h"
 #include "vstgui/lib/cviewcontainer.h"
@@ -84,7 +86,7 @@ TEST_F (PlugDescription, TemplateViewSizesTheEditor)
 	EXPECT_EQ (root->getViewSize (), CRect (0, 0, 520, 300));
 }
 
-TEST_F (PlugDescription, EveryParameterHasOneSlider)
+TEST_F (PlugDescription, EveryParameterHasItsControlAndItsValueDisplay)
 {
 	UIViewFactory factory;
 	std::map<int32_t, std::vector<std::string>> classesByTag;
@@ -92,11 +94,13 @@ TEST_F (PlugDescription, EveryParameterHasOneSlider)
 		if (auto* control = dynamic_cast<CControl*> (view); control && control->getTag () >= 0)
 			classesByTag[control->getTag ()].push_back (factory.getViewName (view) ? factory.getViewName (view) : "?");
 
-	const ParamID tags[] = {kMixId,   kShiftId, kShiftBypassId,  kDelayId,       kCentreId,
-	                        kColorId, kDriveId, kDriveBypassId, kDecorrBypassId, kBypassId};
-	EXPECT_EQ (classesByTag.size (), std::size (tags));
-	for (ParamID tag : tags)
-		EXPECT_EQ (classesByTag[static_cast<int32_t> (tag)], std::vector<std::string> {"CSlider"}) << tag;
+	const std::vector<std::string> slider {"CSlider", "CParamDisplay"};
+	const std::vector<std::string> onOff {"COnOffButton", "CParamDisplay"};
+	const std::map<int32_t, std::vector<std::string>> expected {
+	    {kMixId, slider},        {kShiftId, slider},        {kShiftBypassId, onOff},   {kDelayId, slider},
+	    {kCentreId, slider},     {kColorId, slider},        {kDriveId, slider},        {kDriveBypassId, onOff},
+	    {kDecorrBypassId, onOff}, {static_cast<int32_t> (kBypassId), onOff}};
+	EXPECT_EQ (classesByTag, expected);
 }
 
 TEST_F (PlugDescription, SlidersUseTheAddedModeByName)
@@ -135,12 +139,76 @@ TEST_F (PlugDescription, AboutBoxHoldsOneLabelAndOneButtonUnderItsController)
 	EXPECT_EQ (label->getText ().getString (), "1.0.0, VST3 unknown  ");
 }
 
-TEST_F (PlugDescription, EveryParameterSliderIsLabelled)
+// Each control carries the parameter's title in the label right above it.
+TEST_F (PlugDescription, EveryParameterControlIsTitledAboveIt)
 {
-	std::vector<std::string> titles;
+	ASSERT_EQ (controller->initialize (nullptr), kResultOk);
+	std::vector<CTextLabel*> labels;
 	for (const auto& [view, about] : views)
 		if (auto* label = dynamic_cast<CTextLabel*> (view); label && !about)
-			titles.push_back (label->getText ().getString ());
-	EXPECT_EQ (titles, (std::vector<std::string> {"Delay", "Centre", "Drive", "Color", "Shift", "Mix",
-	                                              "Decorr Bypass", "Shift Bypass", "Drive Bypass", "Bypass"}));
+			labels.push_back (label);
+
+	int titled = 0;
+	for (const auto& [view, about] : views)
+	{
+		auto* control = dynamic_cast<CControl*> (view);
+		if (control == nullptr || control->getTag () < 0 || dynamic_cast<CParamDisplay*> (control))
+			continue;
+		const CRect& box = control->getViewSize ();
+		CTextLabel* above = nullptr;
+		for (CTextLabel* label : labels)
+		{
+			const CRect& l = label->getViewSize ();
+			const bool overlapsColumn = l.left < box.right && box.left < l.right;
+			if (overlapsColumn && l.bottom <= box.top && (!above || l.bottom > above->getViewSize ().bottom))
+				above = label;
+		}
+		ASSERT_NE (above, nullptr) << control->getTag ();
+		Parameter* parameter = controller->getParameterObject (static_cast<ParamID> (control->getTag ()));
+		ASSERT_NE (parameter, nullptr) << control->getTag ();
+		EXPECT_EQ (above->getText ().getString (), toAscii (parameter->getInfo ().title)) << control->getTag ();
+		EXPECT_LE (box.top - above->getViewSize ().bottom, 8.) << control->getTag ();
+		++titled;
+	}
+	EXPECT_EQ (titled, 10);
+}
+
+TEST_F (PlugDescription, ShowsThePlugInsNameAndCaptionsTheAboutButton)
+{
+	std::vector<std::string> others;
+	for (const auto& [view, about] : views)
+		if (auto* label = dynamic_cast<CTextLabel*> (view); label && !about)
+			others.push_back (label->getText ().getString ());
+	EXPECT_EQ (others.front (), "Veltrane");
+	EXPECT_EQ (others.back (), "About");
+}
+
+// Every view lies inside its container, and no two views of one container overlap.
+TEST_F (PlugDescription, ViewsFormAGridWithoutOverlapOrClipping)
+{
+	std::vector<std::pair<CViewContainer*, CView*>> placed;
+	std::vector<CViewContainer*> containers {dynamic_cast<CViewContainer*> (root.get ())};
+	while (!containers.empty ())
+	{
+		CViewContainer* container = containers.back ();
+		containers.pop_back ();
+		const CRect inside (0, 0, container->getWidth (), container->getHeight ());
+		const auto& children = container->getChildren ();
+		for (size_t i = 0; i < children.size (); ++i)
+		{
+			const CRect& box = children[i]->getViewSize ();
+			EXPECT_TRUE (box.left >= inside.left && box.top >= inside.top && box.right <= inside.right &&
+			             box.bottom <= inside.bottom)
+			    << "view " << i << " lies outside its container";
+			for (size_t j = 0; j < i; ++j)
+			{
+				const CRect& other = children[j]->getViewSize ();
+				const bool overlap = box.left < other.right && other.left < box.right && box.top < other.bottom &&
+				                     other.top < box.bottom;
+				EXPECT_FALSE (overlap) << "views " << j << " and " << i << " overlap";
+			}
+			if (auto* nested = dynamic_cast<CViewContainer*> (children[i]))
+				containers.push_back (nested);
+		}
+	}
 }

@@ -1,9 +1,11 @@
 #include "plugin/controller/PlugController.h"
 #include "plugin/processor/PlugParamIds.h"
+#include "tests/controller/TextHelpers.h"
 
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "vstgui/lib/cdrawcontext.h"
 #include "vstgui/lib/controls/cbuttons.h"
+#include "vstgui/lib/controls/cparamdisplay.h"
 #include "vstgui/lib/controls/ctextlabel.h"
 #include "vstgui/plugin-bindings/bundleresources.h"
 #include "vstgui/plugin-bindings/vst3editor.h"
@@ -180,7 +182,8 @@ TEST_F (EditorFixture, OpeningBuildsTheViewsAndTheAboutController)
 	ASSERT_NE (editor->getFrame (), nullptr);
 	EXPECT_EQ (editor->getFrame ()->getViewSize (), VSTGUI::CRect (0, 0, 520, 300));
 	ASSERT_EQ (controller->getAboutControllers ().size (), 1u);
-	EXPECT_EQ (viewsOf<VSTGUI::COnOffButton> (*editor).size (), 1u);
+	// The four switches and the about button.
+	EXPECT_EQ (viewsOf<VSTGUI::COnOffButton> (*editor).size (), 5u);
 	editor->close ();
 	EXPECT_TRUE (controller->getAboutControllers ().empty ());
 	EXPECT_EQ (editor->getFrame (), nullptr);
@@ -230,21 +233,168 @@ TEST_F (EditorFixture, ControlEditsReachTheControllerAndTheHost)
 	EXPECT_EQ (handler.edits[2].what, "end");
 }
 
+struct SwitchCase
+{
+	ParamID tag;
+	double hostValue; // what the host had set before the clicks
+	std::vector<double> sent; // the values of three clicks in a row
+};
+
+class SwitchClicks : public EditorFixture, public testing::WithParamInterface<SwitchCase>
+{
+};
+
+const SwitchCase kSwitches[] = {
+    {kBypassId, 0.0, {1.0, 0.0, 1.0}},      {kShiftBypassId, 0.0, {1.0, 0.0, 1.0}},
+    {kDriveBypassId, 1.0, {0.0, 1.0, 0.0}}, {kDecorrBypassId, 0.0, {1.0, 0.0, 1.0}},
+    // A value in between counts as on above the middle, as the parameter's text and the audio do.
+    {kBypassId, 0.6, {0.0, 1.0, 0.0}},      {kShiftBypassId, 0.4, {1.0, 0.0, 1.0}},
+};
+
+// Clicks in the middle of a switch, as the window does, and checks what the host receives.
+TEST_P (SwitchClicks, SendOnlyZeroOrOneInBalancedEdits)
+{
+	const SwitchCase& c = GetParam ();
+	controller->setParamNormalized (c.tag, c.hostValue);
+	ASSERT_TRUE (editor->open ());
+	CControl* button = controlWithTag (c.tag);
+	ASSERT_NE (dynamic_cast<VSTGUI::COnOffButton*> (button), nullptr);
+	const VSTGUI::CRect& box = button->getViewSize ();
+	for (double expected : c.sent)
+	{
+		handler.edits.clear ();
+		VSTGUI::CPoint middle ((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+		editor->getFrame ()->onMouseDown (middle, VSTGUI::CButtonState (VSTGUI::kLButton));
+		editor->getFrame ()->onMouseUp (middle, VSTGUI::CButtonState (VSTGUI::kLButton));
+		ASSERT_EQ (handler.edits.size (), 3u);
+		EXPECT_EQ (handler.edits[0].what, "begin");
+		EXPECT_EQ (handler.edits[1].what, "perform");
+		EXPECT_EQ (handler.edits[1].id, c.tag);
+		EXPECT_EQ (handler.edits[1].value, expected);
+		EXPECT_EQ (handler.edits[2].what, "end");
+		EXPECT_EQ (controller->getParamNormalized (c.tag), expected);
+	}
+}
+
+INSTANTIATE_TEST_SUITE_P (Editor, SwitchClicks, testing::ValuesIn (kSwitches));
+
+// Each switch is lit exactly while it is on, and draws nothing outside its rectangle.
+TEST_F (EditorFixture, SwitchesShowTheirStateWithinTheirRectangle)
+{
+	const uint32_t panel = opaque (0x24, 0x28, 0x2c);
+	const uint32_t lit = opaque (74, 163, 223);
+	ASSERT_TRUE (editor->open ());
+	for (ParamID tag : {kDriveBypassId, kDecorrBypassId, kShiftBypassId, kBypassId})
+	{
+		CControl* button = controlWithTag (tag);
+		ASSERT_NE (button, nullptr) << tag;
+		const VSTGUI::CRect& box = button->getViewSize ();
+		const int midX = int (box.left + box.right) / 2;
+		const int midY = int (box.top + box.bottom) / 2;
+		for (int click = 0; click < 2; ++click)
+		{
+			cairo_surface_t* shown = render (*editor);
+			const bool on = controller->getParamNormalized (tag) > 0.5;
+			EXPECT_EQ (pixelAt (shown, midX, midY) == lit, on) << tag;
+			EXPECT_NE (pixelAt (shown, int (box.left), midY), panel) << tag << " has a frame";
+			EXPECT_NE (pixelAt (shown, int (box.right) - 1, midY), panel) << tag << " has a frame";
+			EXPECT_EQ (pixelAt (shown, int (box.left) - 1, midY), panel) << tag;
+			EXPECT_EQ (pixelAt (shown, int (box.right), midY), panel) << tag;
+			EXPECT_EQ (pixelAt (shown, midX, int (box.top) - 1), panel) << tag;
+			EXPECT_EQ (pixelAt (shown, midX, int (box.bottom)), panel) << tag;
+			cairo_surface_destroy (shown);
+			VSTGUI::CPoint middle (midX, midY);
+			editor->getFrame ()->onMouseDown (middle, VSTGUI::CButtonState (VSTGUI::kLButton));
+			editor->getFrame ()->onMouseUp (middle, VSTGUI::CButtonState (VSTGUI::kLButton));
+		}
+	}
+}
+
+VSTGUI::CParamDisplay* displayWithTag (VSTGUI::VST3Editor& editor, ParamID tag)
+{
+	for (auto* display : viewsOf<VSTGUI::CParamDisplay> (editor))
+		if (display->getTag () == static_cast<int32_t> (tag) && !dynamic_cast<VSTGUI::CTextLabel*> (display))
+			return display;
+	return nullptr;
+}
+
+struct ValueTextCase
+{
+	ParamID tag;
+	double value;
+	const char* text;
+};
+
+class ValueTexts : public EditorFixture, public testing::WithParamInterface<ValueTextCase>
+{
+};
+
+const ValueTextCase kValueTexts[] = {
+    {kDelayId, 0.75, "75 %"},  {kMixId, 0.5, "50 %"},      {kCentreId, 0.0, "0 %"},
+    {kColorId, 1.0, "100 %"},  {kDriveId, 0.333, "33 %"},  {kShiftId, 0.1, "10 %"},
+    {kDriveBypassId, 0.0, "Off"}, {kBypassId, 1.0, "On"}, {kShiftBypassId, 0.6, "On"},
+    {kDecorrBypassId, 0.5, "Off"},
+};
+
+// The display follows a value the host sets, shows the controller's text with its units, and
+// redraws over its own rectangle.
+TEST_P (ValueTexts, DisplaysShowTheControllersTextWithItsUnits)
+{
+	const ValueTextCase& c = GetParam ();
+	ASSERT_TRUE (editor->open ());
+	VSTGUI::CParamDisplay* display = displayWithTag (*editor, c.tag);
+	ASSERT_NE (display, nullptr);
+	// The text is that of the value asked about, whatever the display shows now.
+	EXPECT_EQ (display->getValueText (static_cast<float> (c.value)), c.text);
+	const std::string textBefore = display->getValueText (display->getValue ());
+	cairo_surface_t* shownBefore = render (*editor);
+
+	controller->setParamNormalized (c.tag, c.value);
+	EXPECT_EQ (display->getValueText (display->getValue ()), c.text);
+	String128 controllerText {};
+	ASSERT_EQ (controller->getParamStringByValue (c.tag, c.value, controllerText), kResultOk);
+	EXPECT_EQ (std::string (c.text).rfind (toAscii (controllerText), 0), 0u) << "starts with the controller's text";
+
+	cairo_surface_t* shownAfter = render (*editor);
+	const VSTGUI::CRect& box = display->getViewSize ();
+	EXPECT_EQ (changedPixels (shownBefore, shownAfter, box) > 0, textBefore != c.text);
+	cairo_surface_destroy (shownAfter);
+	cairo_surface_destroy (shownBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P (Editor, ValueTexts, testing::ValuesIn (kValueTexts));
+
+TEST_F (EditorFixture, ADragShowsItsValueInTheDisplay)
+{
+	ASSERT_TRUE (editor->open ());
+	VSTGUI::CParamDisplay* display = displayWithTag (*editor, kMixId);
+	ASSERT_NE (display, nullptr);
+	EXPECT_EQ (display->getValueText (display->getValue ()), "50 %");
+	// A press near the top of the "Mix" slider (332, 72, 28 × 150) jumps there in its mode.
+	VSTGUI::CPoint nearTop (346, 80);
+	editor->getFrame ()->onMouseDown (nearTop, VSTGUI::CButtonState (VSTGUI::kLButton));
+	editor->getFrame ()->onMouseUp (nearTop, VSTGUI::CButtonState (VSTGUI::kLButton));
+	String128 expected {};
+	controller->getParamStringByValue (kMixId, controller->getParamNormalized (kMixId), expected);
+	EXPECT_GT (controller->getParamNormalized (kMixId), 0.5);
+	EXPECT_EQ (display->getValueText (display->getValue ()), toAscii (expected) + " %");
+}
+
 TEST_F (EditorFixture, MousePressesReachTheViewUnderTheMouse)
 {
 	ASSERT_TRUE (editor->open ());
 	VSTGUI::CFrame* frame = editor->getFrame ();
 	auto labels = viewsOf<VSTGUI::CTextLabel> (*editor);
-	// The about button lies at 10, 10 inside the about box at 10, 250.
-	VSTGUI::CPoint onButton (25, 265);
+	// The about button lies at 0, 2 inside the about box at 64, 266.
+	VSTGUI::CPoint onButton (80, 277);
 	frame->onMouseDown (onButton, VSTGUI::CButtonState (VSTGUI::kLButton));
 	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 unknown  ");
-	VSTGUI::CPoint beside (45, 265);
+	VSTGUI::CPoint beside (130, 277);
 	frame->onMouseDown (beside, VSTGUI::CButtonState (VSTGUI::kLButton));
 	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 unknown  ");
 
-	// A press low on the "Mix" slider (370, 20, 40 × 180) and its release edit the parameter.
-	VSTGUI::CPoint onMix (390, 190);
+	// A press low on the "Mix" slider (332, 72, 28 × 150) and its release edit the parameter.
+	VSTGUI::CPoint onMix (346, 215);
 	frame->onMouseDown (onMix, VSTGUI::CButtonState (VSTGUI::kLButton));
 	frame->onMouseUp (onMix, VSTGUI::CButtonState (VSTGUI::kLButton));
 	EXPECT_LT (controller->getParamNormalized (kMixId), 0.5);
@@ -262,20 +412,20 @@ TEST_F (EditorFixture, RendersOffscreen)
 	EXPECT_EQ (pixelAt (closed, 2, 2), opaque (0x24, 0x28, 0x2c));
 	// The slider column of "Delay" is drawn over the panel.
 	int differentFromPanel = 0;
-	for (int y = 20; y < 200; ++y)
-		differentFromPanel += pixelAt (closed, 40, y) != opaque (0x24, 0x28, 0x2c);
+	for (int y = 72; y < 222; ++y)
+		differentFromPanel += pixelAt (closed, 46, y) != opaque (0x24, 0x28, 0x2c);
 	EXPECT_GT (differentFromPanel, 0);
 
 	auto buttons = viewsOf<VSTGUI::COnOffButton> (*editor);
 	auto labels = viewsOf<VSTGUI::CTextLabel> (*editor);
-	ASSERT_EQ (buttons.size (), 1u);
-	buttons.front ()->setValue (1.f);
-	buttons.front ()->valueChanged ();
+	ASSERT_EQ (buttons.size (), 5u);
+	buttons.back ()->setValue (1.f);
+	buttons.back ()->valueChanged ();
 	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 unknown  ");
 	cairo_surface_t* opened = render (*editor);
 	// The about text appears in the about box's label, and nothing changes far from it.
-	EXPECT_GT (changedPixels (closed, opened, VSTGUI::CRect (50, 260, 490, 280)), 20);
-	EXPECT_EQ (changedPixels (closed, opened, VSTGUI::CRect (0, 0, 520, 240)), 0);
+	EXPECT_GT (changedPixels (closed, opened, VSTGUI::CRect (106, 268, 504, 286)), 20);
+	EXPECT_EQ (changedPixels (closed, opened, VSTGUI::CRect (0, 0, 520, 260)), 0);
 	EXPECT_EQ (cairo_surface_write_to_png (opened, (testing::TempDir () + "veltrane-editor.png").c_str ()),
 	           CAIRO_STATUS_SUCCESS);
 	cairo_surface_destroy (opened);
@@ -290,7 +440,7 @@ TEST_F (EditorFixture, AttachesOnlyToAnX11Window)
 	EXPECT_EQ (editor->attached (nullptr, kPlatformTypeHWND), kResultFalse);
 	// Without a parent window nothing stays open.
 	EXPECT_EQ (editor->attached (nullptr, kPlatformTypeX11EmbedWindowID), kResultFalse);
-	EXPECT_FALSE (editor->isOpen ());
+	EXPECT_EQ (editor->getFrame (), nullptr);
 	EXPECT_TRUE (controller->getAboutControllers ().empty ());
 }
 

@@ -253,9 +253,12 @@ TEST_F (LiveEditor, AValueSetByTheHostShowsWithin100ms)
 	Instance& plugin = *instances.front ();
 	OpenEditor& editor = open (plugin, 0);
 	const ScreenArea slider = editor.onScreen (only ("CSlider", kDelayId));
+	const ScreenArea readout = editor.onScreen (only ("CParamDisplay", kDelayId));
 	const auto before = display->capture (slider);
+	const auto textBefore = display->capture (readout);
 	plugin.edit ().setParamNormalized (kDelayId, 0.95);
 	EXPECT_TRUE (changesWithin (slider, before, kTicksIn100ms));
+	EXPECT_TRUE (changesWithin (readout, textBefore, kTicksIn100ms)) << "the value display follows";
 	EXPECT_TRUE (plugin.log.getEdits ().empty ()) << "a value from the host is not sent back";
 }
 

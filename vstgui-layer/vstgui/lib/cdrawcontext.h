@@ -35,16 +35,13 @@ public:
 
 	//---state
 	void setLineStyle (const CLineStyle& style) { lineStyle = style; }
-	const CLineStyle& getLineStyle () const { return lineStyle; }
 	void setLineWidth (CCoord width) { lineWidth = width; }
 	CCoord getLineWidth () const { return lineWidth; }
 	void setDrawMode (CDrawMode mode) { drawMode = mode; }
-	CDrawMode getDrawMode () const { return drawMode; }
 	void setFrameColor (const CColor& color) { frameColor = color; }
 	const CColor& getFrameColor () const { return frameColor; }
 	void setFillColor (const CColor& color) { fillColor = color; }
 	const CColor& getFillColor () const { return fillColor; }
-	double getScaleFactor () const { return scaleFactor; }
 	/** The cairo context underneath, for what the draw calls do not cover (text, translation). */
 	cairo_t* getCairoContext () const { return cr; }
 	/** The width of one device pixel. */

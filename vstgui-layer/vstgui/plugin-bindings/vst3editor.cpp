@@ -2,10 +2,12 @@
 
 #include "vstgui/lib/cdrawcontext.h"
 #include "vstgui/lib/controls/ccontrol.h"
+#include "vstgui/lib/controls/cparamdisplay.h"
 #include "vstgui/plugin-bindings/bundleresources.h"
 #include "vstgui/plugin-bindings/x11editorwindow.h"
 
 #include "base/source/updatehandler.h"
+#include "pluginterfaces/base/ustring.h"
 #include "public.sdk/source/vst/vstparameters.h"
 
 #include <algorithm>
@@ -13,6 +15,16 @@
 #include <cstring>
 
 namespace VSTGUI {
+namespace {
+
+std::string asciiOf (const Steinberg::Vst::TChar* text)
+{
+	char ascii[128] {};
+	Steinberg::UString (const_cast<Steinberg::Vst::TChar*> (text), 128).toAscii (ascii, sizeof (ascii));
+	return ascii;
+}
+
+} // namespace
 
 VST3Editor::VST3Editor (Steinberg::Vst::EditController* controller, UTF8StringPtr templateName,
                         UTF8StringPtr xmlFile)
@@ -87,7 +99,11 @@ void VST3Editor::closeOpenEdits ()
 void VST3Editor::collectControls (CView* view)
 {
 	if (auto* control = dynamic_cast<CControl*> (view); control && parameterOf (control))
+	{
 		controls.push_back (control);
+		if (auto* display = dynamic_cast<CParamDisplay*> (control))
+			showValueTextOf (display);
+	}
 	if (auto* container = dynamic_cast<CViewContainer*> (view))
 		for (CView* child : container->getChildren ())
 			collectControls (child);
@@ -98,6 +114,25 @@ Steinberg::Vst::Parameter* VST3Editor::parameterOf (const CControl* control) con
 	if (controller == nullptr || control == nullptr || control->getTag () < 0)
 		return nullptr;
 	return controller->getParameterObject (static_cast<Steinberg::Vst::ParamID> (control->getTag ()));
+}
+
+// A display bound to a parameter shows the controller's text for the value, and its units.
+void VST3Editor::showValueTextOf (CParamDisplay* display)
+{
+	display->setValueToStringFunction2 ([this] (float value, std::string& result, CParamDisplay* shown) {
+		auto* parameter = parameterOf (shown);
+		if (parameter == nullptr || shown->getRange () == 0.f)
+			return false;
+		const double normalized = (value - shown->getMin ()) / shown->getRange ();
+		Steinberg::Vst::String128 text {};
+		if (controller->getParamStringByValue (parameter->getInfo ().id, normalized, text) !=
+		    Steinberg::kResultOk)
+			return false;
+		result = asciiOf (text);
+		if (const std::string units = asciiOf (parameter->getInfo ().units); !units.empty ())
+			result += " " + units;
+		return true;
+	});
 }
 
 void VST3Editor::showParameterValue (CControl* control)

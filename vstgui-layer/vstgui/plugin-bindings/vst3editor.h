@@ -13,6 +13,7 @@
 
 namespace VSTGUI {
 
+class CParamDisplay;
 class VST3Editor;
 class X11EditorWindow;
 
@@ -62,7 +63,6 @@ public:
 	bool open ();
 	/** Deletes the sub-controllers first, then the views they drove. */
 	void close ();
-	bool isOpen () const { return frame != nullptr; }
 
 	CFrame* getFrame () const { return frame; }
 
@@ -89,6 +89,7 @@ private:
 	void collectControls (CView* view);
 	void closeOpenEdits ();
 	void showParameterValue (CControl* control);
+	void showValueTextOf (CParamDisplay* display);
 	void watchParameters (bool state);
 
 	VST3EditorDelegate* delegate {nullptr};

@@ -81,6 +81,7 @@ bool UIDescription::parseText (const std::string& xml)
 void UIDescription::readResources (const UIDescriptionNode& description)
 {
 	colors.clear ();
+	fonts.clear ();
 	bitmapPaths.clear ();
 	bitmaps.clear ();
 	controlTags.clear ();
@@ -97,6 +98,10 @@ void UIDescription::readResources (const UIDescriptionNode& description)
 				CColor color;
 				if (const std::string* rgba = entry->attribute ("rgba"); rgba && parseColor (*rgba, color))
 					colors[*name] = color;
+			}
+			else if (section->name == "fonts" && entry->name == "font")
+			{
+				readFont (*name, *entry);
 			}
 			else if (section->name == "bitmaps" && entry->name == "bitmap")
 			{
@@ -116,6 +121,22 @@ void UIDescription::readResources (const UIDescriptionNode& description)
 			if (const std::string* name = section->attribute ("name"))
 				templates[*name] = Template {section.get (), attributesOf (*section)};
 	}
+}
+
+// "font-name" is the family, "size" the size in points; "bold" and "italic" are "true" or not.
+void UIDescription::readFont (const std::string& name, const UIDescriptionNode& entry)
+{
+	const std::string* family = entry.attribute ("font-name");
+	const std::string* sizeText = entry.attribute ("size");
+	double size = 0.;
+	if (family == nullptr || sizeText == nullptr || !UIAttributes::stringToDouble (*sizeText, size) || size <= 0.)
+		return;
+	int32_t style = kNormalFace;
+	if (const std::string* bold = entry.attribute ("bold"); bold && *bold == "true")
+		style |= kBoldFace;
+	if (const std::string* italic = entry.attribute ("italic"); italic && *italic == "true")
+		style |= kItalicFace;
+	fonts[name] = makeOwned<CFontDesc> (UTF8String (*family), size, style);
 }
 
 const UIAttributes* UIDescription::getViewAttributes (UTF8StringPtr name) const
@@ -235,6 +256,14 @@ bool UIDescription::getColor (UTF8StringPtr name, CColor& color) const
 		return true;
 	}
 	return parseColor (name, color);
+}
+
+CFontDesc* UIDescription::getFont (UTF8StringPtr name) const
+{
+	if (name == nullptr)
+		return nullptr;
+	auto entry = fonts.find (name);
+	return entry == fonts.end () ? nullptr : entry->second.get ();
 }
 
 bool UIDescription::lookupBitmapName (const CBitmap* bitmap, std::string& bitmapName) const

@@ -1,6 +1,7 @@
 // Stands in for VSTGUI's UI-description reader (vstgui/uidescription/uidescription.h).
 #pragma once
 
+#include "vstgui/lib/cfont.h"
 #include "vstgui/lib/cresourcedescription.h"
 #include "vstgui/uidescription/iuidescription.h"
 #include "vstgui/uidescription/uiattributes.h"
@@ -18,8 +19,8 @@ namespace VSTGUI {
 class CView;
 class IController;
 
-/** Reads a UI description (XML with the root element "vstgui-ui-description": colours, bitmaps,
-    control tags and templates of nested views) and builds view trees from its templates. */
+/** Reads a UI description (XML with the root element "vstgui-ui-description": colours, fonts,
+    bitmaps, control tags and templates of nested views) and builds view trees from its templates. */
 class UIDescription : public CBaseObject, public IUIDescription
 {
 public:
@@ -49,6 +50,7 @@ public:
 
 	CBitmap* getBitmap (UTF8StringPtr name) const override;
 	bool getColor (UTF8StringPtr name, CColor& color) const override;
+	CFontDesc* getFont (UTF8StringPtr name) const override;
 	bool lookupBitmapName (const CBitmap* bitmap, std::string& bitmapName) const override;
 	bool lookupColorName (const CColor& color, std::string& colorName) const override;
 
@@ -63,6 +65,7 @@ private:
 	};
 
 	void readResources (const UIDescriptionNode& root);
+	void readFont (const std::string& name, const UIDescriptionNode& entry);
 	CView* buildView (const UIDescriptionNode& node, IController* controller,
 	                  SubControllers* subControllers) const;
 	void bindControl (CView* view, const UIAttributes& attributes, IController* controller) const;
@@ -70,6 +73,7 @@ private:
 	std::string path;
 	std::unique_ptr<UIDescriptionNode> root;
 	std::map<std::string, CColor> colors;
+	std::map<std::string, SharedPointer<CFontDesc>> fonts;
 	std::map<std::string, std::string> bitmapPaths;
 	mutable std::map<std::string, SharedPointer<CBitmap>> bitmaps;
 	std::map<std::string, int32_t> controlTags;

@@ -25,8 +25,12 @@ void COnOffButton::draw (CDrawContext* context)
 			context->setFillColor (onColor);
 			context->drawRect (box, kDrawFilled);
 		}
+		// Stroked along the inside, so that the frame stays within the view.
+		CRect inner (box);
+		inner.inset (0.5, 0.5);
 		context->setFrameColor (frameColor);
-		context->drawRect (box, kDrawStroked);
+		context->setLineWidth (1.);
+		context->drawRect (inner, kDrawStroked);
 	}
 	setDirty (false);
 }

@@ -6,8 +6,10 @@
 
 namespace VSTGUI {
 
-/** Toggles between its minimum and maximum on each left click. With a background bitmap it shows
-    the bitmap's upper half when off and its lower half when on; without one it draws a box. */
+/** A switch: each left click sets its minimum when it is on and its maximum when it is off, so it
+    only ever sends one of the two. It counts as on above the middle of its range, as a two-state
+    parameter does. With a background bitmap it shows the bitmap's upper half when off and its
+    lower half when on; without one it draws a box. */
 class COnOffButton : public CControl
 {
 public:
@@ -16,7 +18,7 @@ public:
 
 	CView* newCopy () const override { return new COnOffButton (*this); }
 
-	bool isOn () const { return getValue () == getMax (); }
+	bool isOn () const { return getValue () > getMin () + getRange () / 2.f; }
 
 	void draw (CDrawContext* context) override;
 	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;

@@ -1,6 +1,7 @@
 #include "vstgui/uidescription/viewcreator/standardviewcreators.h"
 
 #include "vstgui/lib/controls/cbuttons.h"
+#include "vstgui/lib/controls/cparamdisplay.h"
 #include "vstgui/lib/controls/ctextlabel.h"
 #include "vstgui/lib/cviewcontainer.h"
 #include "vstgui/uidescription/iuidescription.h"
@@ -95,29 +96,59 @@ public:
 	}
 };
 
+// "text-alignment" is "left", "center" or "right"; "text-inset" is "x, y".
+class ParamDisplayCreator : public ViewCreatorAdapter
+{
+public:
+	IdStringPtr getViewName () const override { return "CParamDisplay"; }
+	IdStringPtr getBaseViewName () const override { return "CControl"; }
+	CView* create (const UIAttributes&, const IUIDescription*) const override
+	{
+		return new CParamDisplay (CRect (0, 0, 0, 0));
+	}
+	bool apply (CView* view, const UIAttributes& attributes, const IUIDescription* description) const override
+	{
+		auto* display = dynamic_cast<CParamDisplay*> (view);
+		if (display == nullptr)
+			return false;
+		if (const std::string* name = attributes.getAttributeValue ("font"); name && description)
+			display->setFont (description->getFont (name->c_str ()));
+		CColor color;
+		if (applyColor (attributes, "font-color", description, color))
+			display->setFontColor (color);
+		if (applyColor (attributes, "back-color", description, color))
+			display->setBackColor (color);
+		if (applyColor (attributes, "frame-color", description, color))
+			display->setFrameColor (color);
+		if (const std::string* align = attributes.getAttributeValue ("text-alignment"))
+			display->setHoriAlign (*align == "left" ? kLeftText : *align == "right" ? kRightText : kCenterText);
+		CPoint inset;
+		if (attributes.getPointAttribute ("text-inset", inset))
+			display->setTextInset (inset);
+		if (const std::string* noFrame = attributes.getAttributeValue ("style-no-frame"))
+			display->setStyle (isTrue (noFrame) ? CParamDisplay::StyleNoFrame : 0);
+		if (const std::string* transparent = attributes.getAttributeValue ("transparent"))
+			display->setTransparency (isTrue (transparent));
+		return true;
+	}
+};
+
 class TextLabelCreator : public ViewCreatorAdapter
 {
 public:
 	IdStringPtr getViewName () const override { return "CTextLabel"; }
-	IdStringPtr getBaseViewName () const override { return "CControl"; }
+	IdStringPtr getBaseViewName () const override { return "CParamDisplay"; }
 	CView* create (const UIAttributes&, const IUIDescription*) const override
 	{
 		return new CTextLabel (CRect (0, 0, 0, 0));
 	}
-	bool apply (CView* view, const UIAttributes& attributes, const IUIDescription* description) const override
+	bool apply (CView* view, const UIAttributes& attributes, const IUIDescription*) const override
 	{
 		auto* label = dynamic_cast<CTextLabel*> (view);
 		if (label == nullptr)
 			return false;
 		if (const std::string* title = attributes.getAttributeValue ("title"))
 			label->setText (UTF8String (*title));
-		CColor color;
-		if (applyColor (attributes, "font-color", description, color))
-			label->setFontColor (color);
-		if (applyColor (attributes, "back-color", description, color))
-			label->setBackColor (color);
-		if (const std::string* transparent = attributes.getAttributeValue ("transparent"))
-			label->setTransparency (isTrue (transparent));
 		return true;
 	}
 };
@@ -149,12 +180,14 @@ void registerStandardViewCreators ()
 	static const ViewCreator view;
 	static const ControlCreator control;
 	static const ViewContainerCreator container;
+	static const ParamDisplayCreator display;
 	static const TextLabelCreator label;
 	static const OnOffButtonCreator button;
 	static const bool registered = [] {
 		UIViewFactory::registerViewCreator (view);
 		UIViewFactory::registerViewCreator (control);
 		UIViewFactory::registerViewCreator (container);
+		UIViewFactory::registerViewCreator (display);
 		UIViewFactory::registerViewCreator (label);
 		UIViewFactory::registerViewCreator (button);
 		return true;

@@ -1,5 +1,5 @@
 // Stands in for VSTGUI's built-in view creators (vstgui/uidescription/viewcreator/): "CView",
-// "CControl", "CViewContainer", "CTextLabel" and "COnOffButton".
+// "CControl", "CViewContainer", "CParamDisplay", "CTextLabel" and "COnOffButton".
 #pragma once
 
 namespace VSTGUI {
