@@ -413,3 +413,26 @@ TEST_F (LiveEditor, EditorsOfTwoInstancesAndTwoOfOneWorkAtOnce)
 	EXPECT_EQ (second.log.unbalanced (), "");
 	EXPECT_EQ (second.log.editsOf (kMixId).size (), 3u);
 }
+
+TEST_F (LiveEditor, ClosingDuringADragOrAWheelEditEndsTheEdit)
+{
+	Instance& plugin = *instances.front ();
+	const LaidOutView mix = only ("CSlider", kMixId);
+	const LaidOutView delay = only ("CSlider", kDelayId);
+
+	const ScreenArea dragged = open (plugin, 0).onScreen (mix);
+	display->moveTo (middle (dragged), dragged.y + 4);
+	display->press (kLeftButton);
+	daw.runUntil ([&] { return !plugin.log.editsOf (kMixId).empty (); }, kTicksIn100ms);
+	closeAll ();
+	display->release (kLeftButton);
+
+	const ScreenArea wheeled = open (plugin, 0).onScreen (delay);
+	wheelUp (middle (wheeled), wheeled.y + wheeled.height / 2);
+	daw.runUntil ([&] { return !plugin.log.editsOf (kDelayId).empty (); }, kTicksIn100ms);
+	closeAll ();
+
+	EXPECT_TRUE (endsLast (plugin.log.editsOf (kMixId)));
+	EXPECT_TRUE (endsLast (plugin.log.editsOf (kDelayId)));
+	EXPECT_EQ (plugin.log.unbalanced (), "");
+}
