@@ -50,6 +50,7 @@ constexpr uint8_t kLeftButton = 1;
 constexpr uint8_t kWheelUp = 4;
 constexpr uint32_t kKeyUp = 0xff52;
 constexpr uint32_t kKeyEscape = 0xff1b;
+constexpr uint32_t kKeyShift = 0xffe1;
 
 const std::string kUiDescription = std::string (VELTRANE_BUNDLE_PATH) + "/Contents/Resources/plug.uidesc";
 
@@ -300,6 +301,12 @@ TEST_F (LiveEditor, KeysGoToTheClickedSliderAndEveryEditStaysBalanced)
 	tapKey (kKeyUp);
 	ASSERT_TRUE (waitForEdits (plugin, kMixId, {Kind::kBegin, Kind::kPerform, Kind::kEnd}, kTicksIn100ms));
 	EXPECT_NEAR (plugin.valueOf (kMixId), clicked + 0.1, 1e-6);
+	// Shift makes the step fine.
+	display->key (kKeyShift, true);
+	tapKey (kKeyUp);
+	display->key (kKeyShift, false);
+	ASSERT_TRUE (waitForEdits (plugin, kMixId, {Kind::kBegin, Kind::kPerform, Kind::kEnd}, kTicksIn100ms));
+	EXPECT_NEAR (plugin.valueOf (kMixId), clicked + 0.11, 1e-6);
 
 	// Escape during a drag puts the value of the press back and closes the edit.
 	const ParamValue beforeDrag = plugin.valueOf (kMixId);

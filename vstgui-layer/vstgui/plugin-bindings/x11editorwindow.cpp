@@ -51,27 +51,35 @@ bool wheelStep (xcb_button_t button, WheelStep& step)
 	}
 }
 
+// The X modifier masks as button-state bits and as key modifiers.
+struct ModifierKey
+{
+	uint16_t mask;
+	int32_t buttonBit;
+	unsigned char keyModifier;
+};
+
+constexpr ModifierKey kModifierKeys[] = {
+    {XCB_MOD_MASK_SHIFT, kShift, MODIFIER_SHIFT},
+    {XCB_MOD_MASK_CONTROL, kControl, MODIFIER_CONTROL},
+    {XCB_MOD_MASK_1, kAlt, MODIFIER_ALTERNATE},
+};
+
 int32_t modifierBits (uint16_t state)
 {
 	int32_t bits = 0;
-	if (state & XCB_MOD_MASK_SHIFT)
-		bits |= kShift;
-	if (state & XCB_MOD_MASK_CONTROL)
-		bits |= kControl;
-	if (state & XCB_MOD_MASK_1)
-		bits |= kAlt;
+	for (const auto& key : kModifierKeys)
+		if (state & key.mask)
+			bits |= key.buttonBit;
 	return bits;
 }
 
 unsigned char keyModifiers (uint16_t state)
 {
 	unsigned char modifiers = 0;
-	if (state & XCB_MOD_MASK_SHIFT)
-		modifiers |= MODIFIER_SHIFT;
-	if (state & XCB_MOD_MASK_CONTROL)
-		modifiers |= MODIFIER_CONTROL;
-	if (state & XCB_MOD_MASK_1)
-		modifiers |= MODIFIER_ALTERNATE;
+	for (const auto& key : kModifierKeys)
+		if (state & key.mask)
+			modifiers |= key.keyModifier;
 	return modifiers;
 }
 
