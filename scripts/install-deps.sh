@@ -12,4 +12,5 @@ apt-get install -y -qq --no-install-recommends \
   juce-modules-source-data \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libsndfile1-dev libcairo2-dev libexpat1-dev rapidjson-dev libxcb1-dev libfontconfig-dev fonts-dejavu-core \
+  xvfb x11-xkb-utils xkb-data libxcb-xtest0-dev \
   >/dev/null

@@ -1,4 +1,5 @@
 #include "SliderTestSupport.h"
+#include "tests/vstgui_layer/ManualRunLoop.h"
 
 #include "vstgui/lib/cvstguitimer.h"
 
@@ -179,6 +180,7 @@ protected:
 		return slider->onMouseUp (where, kLButton);
 	}
 
+	ManualRunLoop clock;
 	EditRecorder recorder;
 	SharedPointer<CSlider> slider = makeSlider (kHorizontalView, kHorizontal | kLeft);
 };
@@ -264,7 +266,7 @@ TEST_F (SliderDragTest, APressClosesAnEditTheWheelLeftOpen)
 	press (100);
 	release ();
 	EXPECT_FALSE (slider->isEditing ());
-	CVSTGUITimer::advanceClock (1000);
+	clock.advance (1000);
 	EXPECT_EQ (recorder.events, (std::vector<std::string> {"begin", "value 0.600000", "end", "begin",
 	                                                       "value 0.810000", "end"}));
 }
@@ -276,7 +278,7 @@ class SliderRampTest : public SliderDragTest
 {
 protected:
 	SliderRampTest () { slider->setSliderMode (CSliderMode::Ramp); }
-	void tick (int count = 1) { CVSTGUITimer::advanceClock (CSliderBase::kRampPeriod * count); }
+	void tick (int count = 1) { clock.advance (CSliderBase::kRampPeriod * count); }
 };
 
 } // namespace
@@ -359,6 +361,7 @@ TEST_F (SliderRampTest, ACopyMadeDuringARampHasNoRamp)
 
 TEST (SliderNoTravelTest, APressOnASliderWithoutTravelKeepsTheValue)
 {
+	ManualRunLoop clock;
 	for (auto mode : {CSliderMode::Touch, CSliderMode::RelativeTouch, CSliderMode::FreeClick,
 	                  CSliderMode::KSFreeClick, CSliderMode::Ramp})
 	{
@@ -368,7 +371,7 @@ TEST (SliderNoTravelTest, APressOnASliderWithoutTravelKeepsTheValue)
 		slider->setValue (0.3f);
 		CPoint where (5, 5);
 		slider->onMouseDown (where, kLButton);
-		CVSTGUITimer::advanceClock (CSliderBase::kRampPeriod);
+		clock.advance (CSliderBase::kRampPeriod);
 		where.x = 15;
 		slider->onMouseMoved (where, kLButton);
 		EXPECT_EQ (slider->getValue (), 0.3f) << static_cast<int> (mode);

@@ -1,4 +1,5 @@
 #include "SliderTestSupport.h"
+#include "tests/vstgui_layer/ManualRunLoop.h"
 
 #include "vstgui/lib/cvstguitimer.h"
 
@@ -30,12 +31,13 @@ class SliderWheelTest : public testing::TestWithParam<WheelCase>
 TEST_P (SliderWheelTest, StepsAlongItsOwnAxis)
 {
 	const auto& c = GetParam ();
+	ManualRunLoop clock;
 	auto slider = makeSlider (kView, c.style);
 	slider->setValue (0.5f);
 	EXPECT_EQ (slider->onWheel (CPoint (), c.axis, 1.f, c.buttons), c.handled);
 	EXPECT_NEAR (slider->getValue (), c.value, 1e-6);
 	EXPECT_EQ (slider->isEditing (), c.handled);
-	CVSTGUITimer::advanceClock (CMouseWheelEditingSupport::kEditTimeout);
+	clock.advance (CMouseWheelEditingSupport::kEditTimeout);
 	EXPECT_FALSE (slider->isEditing ());
 }
 
@@ -52,16 +54,17 @@ INSTANTIATE_TEST_SUITE_P (
 
 TEST (SliderWheelEditTest, ARunOfWheelEventsIsOneEditAndADisabledSliderIgnoresThem)
 {
+	ManualRunLoop clock;
 	EditRecorder recorder;
 	auto slider = makeSlider (kView, kVertical | kBottom);
 	slider->setListener (&recorder);
 	slider->setValue (0.5f);
 	slider->onWheel (CPoint (), kMouseWheelAxisY, 1.f, 0);
-	CVSTGUITimer::advanceClock (300);
+	clock.advance (300);
 	slider->onWheel (CPoint (), kMouseWheelAxisY, 1.f, 0);
-	CVSTGUITimer::advanceClock (300);
+	clock.advance (300);
 	EXPECT_TRUE (slider->isEditing ());
-	CVSTGUITimer::advanceClock (200);
+	clock.advance (200);
 	EXPECT_EQ (recorder.events, (std::vector<std::string> {"begin", "value 0.600000", "value 0.700000", "end"}));
 
 	slider->setMouseEnabled (false);
@@ -161,6 +164,7 @@ TEST (SliderKeyEdgeTest, EscapeDuringADragRestoresThePressValue)
 
 TEST (SliderKeyEdgeTest, EscapeDuringAWheelEditRevertsTheWheelRunNotAnEarlierPress)
 {
+	ManualRunLoop clock;
 	auto slider = makeSlider (CRect (0, 10, 20, 130), kVertical | kBottom);
 	slider->setSliderMode (CSliderMode::FreeClick);
 	CPoint where (5, 60); // value (60 - 19) / 100 placed from the bottom
@@ -176,6 +180,46 @@ TEST (SliderKeyEdgeTest, EscapeDuringAWheelEditRevertsTheWheelRunNotAnEarlierPre
 	EXPECT_EQ (slider->onKeyDown (key), 1);
 	EXPECT_EQ (slider->getValue (), 0.2f);
 	EXPECT_FALSE (slider->isEditing ());
-	CVSTGUITimer::advanceClock (CMouseWheelEditingSupport::kEditTimeout);
+	clock.advance (CMouseWheelEditingSupport::kEditTimeout);
 	EXPECT_FALSE (slider->isEditing ());
+}
+
+TEST (SliderEditBalanceTest, AWheelEditDuringADragNeitherEndsTheDragNorOutlivesIt)
+{
+	ManualRunLoop clock;
+	EditRecorder recorder;
+	auto slider = makeSlider (CRect (0, 10, 20, 130), kVertical | kBottom);
+	slider->setListener (&recorder);
+	slider->setSliderMode (CSliderMode::FreeClick);
+	CPoint where (5, 60);
+	slider->onMouseDown (where, kLButton);
+	slider->onWheel (CPoint (), kMouseWheelAxisY, 1.f, 0);
+	clock.advance (CMouseWheelEditingSupport::kEditTimeout);
+	EXPECT_TRUE (slider->isEditing ()) << "the drag's edit is still open";
+	where.y = 40;
+	slider->onMouseMoved (where, kLButton);
+	slider->onMouseUp (where, kLButton);
+	EXPECT_FALSE (slider->isEditing ());
+	EXPECT_EQ (recorder.events,
+	           (std::vector<std::string> {"begin", "value 0.590000", "value 0.690000", "value 0.790000", "end"}));
+}
+
+TEST (SliderEditBalanceTest, AWheelEventRightAfterEscapeOpensANewEdit)
+{
+	ManualRunLoop clock;
+	EditRecorder recorder;
+	auto slider = makeSlider (kView, kVertical | kBottom);
+	slider->setListener (&recorder);
+	slider->setValue (0.5f);
+	slider->onWheel (CPoint (), kMouseWheelAxisY, 1.f, 0);
+	VstKeyCode escape;
+	escape.virt = VKEY_ESCAPE;
+	EXPECT_EQ (slider->onKeyDown (escape), 1);
+	clock.advance (100);
+	slider->onWheel (CPoint (), kMouseWheelAxisY, 1.f, 0);
+	EXPECT_TRUE (slider->isEditing ());
+	clock.advance (CMouseWheelEditingSupport::kEditTimeout);
+	EXPECT_FALSE (slider->isEditing ());
+	EXPECT_EQ (recorder.events, (std::vector<std::string> {"begin", "value 0.600000", "value 0.500000", "end", "begin",
+	                                                       "value 0.600000", "end"}));
 }

@@ -1,6 +1,7 @@
 #include "vstgui/lib/controls/ccontrol.h"
 #include "vstgui/lib/controls/icontrollistener.h"
 #include "vstgui/lib/cvstguitimer.h"
+#include "tests/vstgui_layer/ManualRunLoop.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -114,25 +115,27 @@ TEST (ControlTest, KeyModifiersMapToButtonStateBits)
 
 TEST (MouseWheelEditingTest, ARunOfWheelEventsIsOneEditClosedAfterAPause)
 {
+	Testing::ManualRunLoop clock;
 	RecordingListener listener;
 	TestControl control (&listener);
 	control.wheel ();
-	CVSTGUITimer::advanceClock (400);
+	clock.advance (400);
 	control.wheel ();
-	CVSTGUITimer::advanceClock (400);
+	clock.advance (400);
 	EXPECT_TRUE (control.isEditing ()) << "the second event re-armed the timer";
-	CVSTGUITimer::advanceClock (100);
+	clock.advance (100);
 	EXPECT_FALSE (control.isEditing ());
 	EXPECT_EQ (listener.events, (std::vector<std::string> {"begin", "end"}));
 }
 
 TEST (MouseWheelEditingTest, ResetClosesTheOpenEditOnce)
 {
+	Testing::ManualRunLoop clock;
 	RecordingListener listener;
 	TestControl control (&listener);
 	control.wheel ();
 	control.resetWheel ();
 	EXPECT_FALSE (control.isEditing ());
-	CVSTGUITimer::advanceClock (1000);
+	clock.advance (1000);
 	EXPECT_EQ (listener.events, (std::vector<std::string> {"begin", "end"}));
 }

@@ -1,6 +1,7 @@
 #include "vstgui/lib/cview.h"
 
 #include "vstgui/lib/cbitmap.h"
+#include "vstgui/lib/cviewcontainer.h"
 #include "vstgui/lib/iviewlistener.h"
 
 #include <algorithm>
@@ -64,6 +65,11 @@ int32_t CView::onKeyDown (VstKeyCode&)
 	return -1;
 }
 
+int32_t CView::onKeyUp (VstKeyCode&)
+{
+	return -1;
+}
+
 void CView::setViewSize (const CRect& rect, bool doInvalid)
 {
 	if (rect == size)
@@ -80,9 +86,28 @@ void CView::setViewSize (const CRect& rect, bool doInvalid)
 			listener->viewSizeChanged (this, oldSize);
 }
 
-// The stand-in has no frame that could redraw a region.
-void CView::invalidRect (const CRect&)
+void CView::invalid ()
 {
+	setDirty (false);
+	invalidRect (getViewSize ());
+}
+
+void CView::invalidRect (const CRect& rect)
+{
+	if (parentView)
+		parentView->invalidChildRect (rect);
+}
+
+void CView::setDirty (bool state)
+{
+	dirty = state;
+	if (state)
+		invalidRect (getViewSize ());
+}
+
+CFrame* CView::getFrame () const
+{
+	return parentView ? parentView->getFrame () : nullptr;
 }
 
 void CView::setBackground (CBitmap* bitmap)

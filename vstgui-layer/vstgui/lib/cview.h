@@ -13,6 +13,8 @@ namespace VSTGUI {
 
 class CBitmap;
 class CDrawContext;
+class CFrame;
+class CViewContainer;
 class IViewListener;
 
 enum CMouseEventResult
@@ -50,6 +52,7 @@ public:
 	virtual bool onWheel (const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
 	                      const CButtonState& buttons);
 	virtual int32_t onKeyDown (VstKeyCode& keyCode);
+	virtual int32_t onKeyUp (VstKeyCode& keyCode);
 
 	//---size, in the parent's coordinates
 	const CRect& getViewSize () const { return size; }
@@ -60,16 +63,20 @@ public:
 	CCoord getHeight () const { return size.getHeight (); }
 	virtual bool sizeToFit () { return false; }
 
-	//---redraw
+	//---redraw: invalid rectangles travel up to the frame, which redraws them on its next tick
 	/** Schedules a redraw of the whole view, which takes care of any pending dirtiness. */
-	virtual void invalid ()
-	{
-		setDirty (false);
-		invalidRect (getViewSize ());
-	}
+	virtual void invalid ();
+	/** rect is in the coordinates of the view size (the parent's). */
 	virtual void invalidRect (const CRect& rect);
-	virtual void setDirty (bool state = true) { dirty = state; }
+	/** A view marked dirty also schedules its redraw. */
+	virtual void setDirty (bool state = true);
 	virtual bool isDirty () const { return dirty; }
+
+	//---place in the view tree; the container sets the parent when it adopts the view
+	CViewContainer* getParentView () const { return parentView; }
+	void setParentView (CViewContainer* parent) { parentView = parent; }
+	/** The frame at the root of the tree, or none while the view is not in a frame. */
+	virtual CFrame* getFrame () const;
 
 	//---flags
 	virtual void setMouseEnabled (bool state) { mouseEnabled = state; }
@@ -98,6 +105,7 @@ protected:
 private:
 	CRect size;
 	CRect mouseableArea;
+	CViewContainer* parentView {nullptr};
 	bool dirty {false};
 	bool mouseEnabled {true};
 	bool wantsFocus {false};

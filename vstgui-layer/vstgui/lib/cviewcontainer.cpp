@@ -21,6 +21,7 @@ bool CViewContainer::addView (CView* view)
 	if (view == nullptr || std::find (children.begin (), children.end (), view) != children.end ())
 		return false;
 	children.push_back (view);
+	view->setParentView (this);
 	view->invalid ();
 	return true;
 }
@@ -33,6 +34,7 @@ bool CViewContainer::removeAll (bool withForget)
 	{
 		CView* view = children.back ();
 		children.pop_back ();
+		view->setParentView (nullptr);
 		if (withForget)
 			view->forget ();
 	}
@@ -82,6 +84,28 @@ bool CViewContainer::isDirty () const
 	       std::any_of (children.begin (), children.end (), [] (CView* child) { return child->isDirty (); });
 }
 
+void CViewContainer::invalidChildRect (const CRect& rect)
+{
+	CRect inParent (rect);
+	inParent.offset (getViewSize ().left, getViewSize ().top);
+	invalidRect (inParent);
+}
+
+CView* CViewContainer::findFocusViewAt (const CPoint& where) const
+{
+	const CPoint local = toLocal (where);
+	for (auto child = children.rbegin (); child != children.rend (); ++child)
+	{
+		CView* view = *child;
+		if (!view->getMouseEnabled () || !view->getViewSize ().pointInside (local))
+			continue;
+		if (auto* container = dynamic_cast<CViewContainer*> (view))
+			return container->findFocusViewAt (local);
+		return view->getWantsFocus () ? view : nullptr;
+	}
+	return nullptr;
+}
+
 CPoint CViewContainer::toLocal (const CPoint& where) const
 {
 	return CPoint (where.x - getViewSize ().left, where.y - getViewSize ().top);
@@ -129,6 +153,20 @@ CMouseEventResult CViewContainer::onMouseCancel ()
 {
 	CView* view = std::exchange (mouseDownView, nullptr);
 	return view ? view->onMouseCancel () : kMouseEventNotHandled;
+}
+
+bool CViewContainer::onWheel (const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
+                              const CButtonState& buttons)
+{
+	const CPoint local = toLocal (where);
+	for (auto child = children.rbegin (); child != children.rend (); ++child)
+	{
+		CView* view = *child;
+		if (view->getMouseEnabled () && view->getViewSize ().pointInside (local) &&
+		    view->onWheel (local, axis, distance, buttons))
+			return true;
+	}
+	return false;
 }
 
 // Listeners hear of the deletion while the children still exist.

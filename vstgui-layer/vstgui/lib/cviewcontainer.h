@@ -33,10 +33,19 @@ public:
 
 	void draw (CDrawContext* context) override;
 	bool isDirty () const override;
+	/** rect is in this container's own coordinates, where its children are placed. */
+	virtual void invalidChildRect (const CRect& rect);
+	/** The deepest mouse-enabled view under where (in the view size's coordinates) that wants
+	    the focus, or none. */
+	CView* findFocusViewAt (const CPoint& where) const;
+
 	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
 	CMouseEventResult onMouseUp (CPoint& where, const CButtonState& buttons) override;
 	CMouseEventResult onMouseMoved (CPoint& where, const CButtonState& buttons) override;
 	CMouseEventResult onMouseCancel () override;
+	/** Goes to the topmost enabled child under the mouse that takes it. */
+	bool onWheel (const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
+	              const CButtonState& buttons) override;
 
 protected:
 	void beforeDelete () override;

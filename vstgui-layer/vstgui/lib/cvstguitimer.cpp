@@ -1,42 +1,13 @@
 #include "vstgui/lib/cvstguitimer.h"
 
-#include <algorithm>
+#include "vstgui/lib/platform/linux/runloop.h"
+
 #include <utility>
-#include <vector>
 
 namespace VSTGUI {
 
-namespace {
-
-struct RunningTimer
-{
-	CVSTGUITimer* timer;
-	uint64_t serial;
-	bool operator== (const RunningTimer& o) const { return timer == o.timer && serial == o.serial; }
-};
-
-std::vector<RunningTimer>& runningTimers ()
-{
-	static std::vector<RunningTimer> timers;
-	return timers;
-}
-
-uint64_t nextSerial ()
-{
-	static uint64_t serial = 0;
-	return ++serial;
-}
-
-bool isStillRunning (const RunningTimer& entry)
-{
-	const auto& timers = runningTimers ();
-	return std::find (timers.begin (), timers.end (), entry) != timers.end ();
-}
-
-} // namespace
-
 CVSTGUITimer::CVSTGUITimer (CallbackFunc callback, uint32_t fireTime, bool doStart)
-: callback (std::move (callback)), fireTime (fireTime), serial (nextSerial ())
+: callback (std::move (callback)), fireTime (fireTime)
 {
 	if (doStart)
 		start ();
@@ -52,8 +23,7 @@ bool CVSTGUITimer::start ()
 	if (running || fireTime == 0)
 		return false;
 	running = true;
-	elapsed = 0;
-	runningTimers ().push_back ({this, serial});
+	X11::RunLoop::startTimer (this, fireTime);
 	return true;
 }
 
@@ -62,8 +32,7 @@ bool CVSTGUITimer::stop ()
 	if (!running)
 		return false;
 	running = false;
-	auto& timers = runningTimers ();
-	timers.erase (std::remove (timers.begin (), timers.end (), RunningTimer {this, serial}), timers.end ());
+	X11::RunLoop::stopTimer (this);
 	return true;
 }
 
@@ -85,24 +54,6 @@ void CVSTGUITimer::fire ()
 	auto self = shared (this);
 	if (callback)
 		callback (this);
-}
-
-// Callbacks may start, stop or destroy timers, so each entry is checked again before it is touched;
-// a destroyed timer has left the running list.
-void CVSTGUITimer::advanceClock (uint32_t milliseconds)
-{
-	const auto due = runningTimers ();
-	for (const auto& entry : due)
-	{
-		if (!isStillRunning (entry))
-			continue;
-		entry.timer->elapsed += milliseconds;
-		while (isStillRunning (entry) && entry.timer->elapsed >= entry.timer->fireTime)
-		{
-			entry.timer->elapsed -= entry.timer->fireTime;
-			entry.timer->fire ();
-		}
-	}
 }
 
 } // namespace VSTGUI

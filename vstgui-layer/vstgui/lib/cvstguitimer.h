@@ -1,4 +1,4 @@
-// Stands in for VSTGUI's timer (vstgui/lib/cvstguitimer.h), driven by a manual clock instead of a run loop.
+// Stands in for VSTGUI's timer (vstgui/lib/cvstguitimer.h).
 #pragma once
 
 #include "vstgui/lib/vstguibase.h"
@@ -7,8 +7,7 @@
 
 namespace VSTGUI {
 
-/** A repeating timer. The stand-in has no run loop: advanceClock moves a process-wide clock and
-    fires every running timer that comes due, on the calling thread. */
+/** A repeating timer on the host's run loop (X11::RunLoop), firing on the user-interface thread. */
 class CVSTGUITimer : public CBaseObject
 {
 public:
@@ -26,14 +25,9 @@ public:
 	/** Fires the callback once, holding a reference so that the callback may drop the timer. */
 	void fire ();
 
-	/** Moves the clock on; each running timer fires once for every whole period that has passed. */
-	static void advanceClock (uint32_t milliseconds);
-
 private:
 	CallbackFunc callback;
 	uint32_t fireTime;
-	uint32_t elapsed {0};
-	uint64_t serial;
 	bool running {false};
 };
 

@@ -3,7 +3,6 @@
 #include "vstgui/lib/cdrawcontext.h"
 #include "vstgui/lib/controls/ccontrol.h"
 #include "vstgui/lib/controls/cparamdisplay.h"
-#include "vstgui/lib/cvstguitimer.h"
 #include "vstgui/plugin-bindings/bundleresources.h"
 #include "vstgui/plugin-bindings/x11editorwindow.h"
 
@@ -17,8 +16,6 @@
 
 namespace VSTGUI {
 namespace {
-
-constexpr uint32_t kTimerTick = 16;
 
 std::string asciiOf (const Steinberg::Vst::TChar* text)
 {
@@ -82,12 +79,21 @@ void VST3Editor::close ()
 	if (delegate)
 		delegate->willClose (this);
 	watchParameters (false);
+	closeOpenEdits ();
 	controls.clear ();
 	// A sub-controller goes before the views it drives, which may still tell it of their end.
 	for (auto entry = subControllers.rbegin (); entry != subControllers.rend (); ++entry)
 		delete entry->second;
 	subControllers.clear ();
 	frame = nullptr;
+}
+
+// The host hears the end of every edit it saw begin, even when the editor closes during a drag.
+void VST3Editor::closeOpenEdits ()
+{
+	for (CControl* control : controls)
+		while (control->isEditing ())
+			control->endEdit ();
 }
 
 void VST3Editor::collectControls (CView* view)
@@ -224,12 +230,12 @@ Steinberg::tresult PLUGIN_API VST3Editor::attached (void* parent, Steinberg::FID
 		if (!frame)
 			return;
 		auto context = owned (new CDrawContext (surface));
-		frame->draw (context);
+		frame->drawInvalidRects (context);
 	};
-	client.needsRedraw = [this] {
-		// The window's tick is the clock of the views' timers.
-		CVSTGUITimer::advanceClock (kTimerTick);
-		return frame && frame->isDirty ();
+	client.needsRedraw = [this] { return frame && !frame->getInvalidRects ().empty (); };
+	client.expose = [this] (const CRect& rect) {
+		if (frame)
+			frame->invalidRect (rect);
 	};
 	client.mouse = [this] (X11EditorWindow::MouseAction action, CPoint where, CButtonState buttons) {
 		if (!frame)
@@ -241,10 +247,24 @@ Steinberg::tresult PLUGIN_API VST3Editor::attached (void* parent, Steinberg::FID
 			case X11EditorWindow::MouseAction::kMoved: frame->onMouseMoved (where, buttons); break;
 		}
 	};
+	client.wheel = [this] (CPoint where, CMouseWheelAxis axis, float distance, CButtonState buttons) {
+		if (frame)
+			frame->onWheel (where, axis, distance, buttons);
+	};
+	client.key = [this] (bool down, VstKeyCode key) {
+		if (!frame)
+			return;
+		if (down)
+			frame->onKeyDown (key);
+		else
+			frame->onKeyUp (key);
+	};
 	window = Steinberg::owned (new X11EditorWindow (std::move (client)));
 	const auto parentWindow = static_cast<uint32_t> (reinterpret_cast<uintptr_t> (parent));
+	frame->setPlatformFrame (window);
 	if (!window->open (parentWindow, rect.getWidth (), rect.getHeight (), plugFrame))
 	{
+		frame->setPlatformFrame (nullptr);
 		window = nullptr;
 		close ();
 		return Steinberg::kResultFalse;
@@ -256,6 +276,8 @@ Steinberg::tresult PLUGIN_API VST3Editor::removed ()
 {
 	if (window)
 	{
+		if (frame)
+			frame->setPlatformFrame (nullptr);
 		window->close ();
 		window = nullptr;
 	}

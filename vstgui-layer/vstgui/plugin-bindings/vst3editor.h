@@ -87,6 +87,7 @@ public:
 private:
 	Steinberg::Vst::Parameter* parameterOf (const CControl* control) const;
 	void collectControls (CView* view);
+	void closeOpenEdits ();
 	void showParameterValue (CControl* control);
 	void showValueTextOf (CParamDisplay* display);
 	void watchParameters (bool state);

@@ -1,5 +1,7 @@
 #include "vstgui/plugin-bindings/x11editorwindow.h"
 
+#include "vstgui/lib/platform/linux/runloop.h"
+
 #include <cairo-xcb.h>
 
 #include <cstdlib>
@@ -30,16 +32,83 @@ int32_t buttonBit (xcb_button_t button)
 	}
 }
 
+struct WheelStep
+{
+	CMouseWheelAxis axis;
+	float distance;
+};
+
+// Buttons 4 and 5 turn the wheel up and down, 6 and 7 tilt it left and right.
+bool wheelStep (xcb_button_t button, WheelStep& step)
+{
+	switch (button)
+	{
+		case 4: step = {kMouseWheelAxisY, 1.f}; return true;
+		case 5: step = {kMouseWheelAxisY, -1.f}; return true;
+		case 6: step = {kMouseWheelAxisX, 1.f}; return true;
+		case 7: step = {kMouseWheelAxisX, -1.f}; return true;
+		default: return false;
+	}
+}
+
+// The X modifier masks as button-state bits and as key modifiers.
+struct ModifierKey
+{
+	uint16_t mask;
+	int32_t buttonBit;
+	unsigned char keyModifier;
+};
+
+constexpr ModifierKey kModifierKeys[] = {
+    {XCB_MOD_MASK_SHIFT, kShift, MODIFIER_SHIFT},
+    {XCB_MOD_MASK_CONTROL, kControl, MODIFIER_CONTROL},
+    {XCB_MOD_MASK_1, kAlt, MODIFIER_ALTERNATE},
+};
+
 int32_t modifierBits (uint16_t state)
 {
 	int32_t bits = 0;
-	if (state & XCB_MOD_MASK_SHIFT)
-		bits |= kShift;
-	if (state & XCB_MOD_MASK_CONTROL)
-		bits |= kControl;
-	if (state & XCB_MOD_MASK_1)
-		bits |= kAlt;
+	for (const auto& key : kModifierKeys)
+		if (state & key.mask)
+			bits |= key.buttonBit;
 	return bits;
+}
+
+unsigned char keyModifiers (uint16_t state)
+{
+	unsigned char modifiers = 0;
+	for (const auto& key : kModifierKeys)
+		if (state & key.mask)
+			modifiers |= key.keyModifier;
+	return modifiers;
+}
+
+struct KeysymToVirtual
+{
+	uint32_t keysym;
+	unsigned char virt;
+};
+
+constexpr KeysymToVirtual kVirtualKeys[] = {
+    {0xff08, VKEY_BACK},  {0xff09, VKEY_TAB},   {0xff0b, VKEY_CLEAR}, {0xff0d, VKEY_RETURN},
+    {0xff13, VKEY_PAUSE}, {0xff1b, VKEY_ESCAPE}, {0x0020, VKEY_SPACE}, {0xff56, VKEY_NEXT},
+    {0xff57, VKEY_END},   {0xff50, VKEY_HOME},  {0xff51, VKEY_LEFT},  {0xff52, VKEY_UP},
+    {0xff53, VKEY_RIGHT}, {0xff54, VKEY_DOWN},
+};
+
+constexpr uint32_t kFirstPrintable = 0x20;
+constexpr uint32_t kLastLatin1 = 0xff;
+
+VstKeyCode keyCodeOf (uint32_t keysym, uint16_t state)
+{
+	VstKeyCode key;
+	key.modifier = keyModifiers (state);
+	for (const auto& entry : kVirtualKeys)
+		if (entry.keysym == keysym)
+			key.virt = entry.virt;
+	if (key.virt == 0 && keysym >= kFirstPrintable && keysym <= kLastLatin1)
+		key.character = static_cast<int32_t> (keysym);
+	return key;
 }
 
 } // namespace
@@ -79,10 +148,12 @@ bool X11EditorWindow::open (uint32_t parent, int width, int height, Steinberg::I
 		close ();
 		return false;
 	}
+	readKeyboardMapping ();
 
 	window = xcb_generate_id (connection);
 	const uint32_t eventMask = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS |
-	                           XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
+	                           XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION |
+	                           XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE;
 	xcb_create_window (connection, XCB_COPY_FROM_PARENT, window, parent, 0, 0,
 	                   static_cast<uint16_t> (width), static_cast<uint16_t> (height), 0,
 	                   XCB_WINDOW_CLASS_INPUT_OUTPUT, visual->visual_id, XCB_CW_EVENT_MASK,
@@ -96,6 +167,7 @@ bool X11EditorWindow::open (uint32_t parent, int width, int height, Steinberg::I
 	{
 		runLoop->registerEventHandler (this, xcb_get_file_descriptor (connection));
 		runLoop->registerTimer (this, kRedrawInterval);
+		X11::RunLoop::attach (runLoop);
 	}
 	else
 	{
@@ -109,6 +181,7 @@ void X11EditorWindow::close ()
 {
 	if (runLoop)
 	{
+		X11::RunLoop::detach (runLoop);
 		runLoop->unregisterTimer (this);
 		runLoop->unregisterEventHandler (this);
 		runLoop->release ();
@@ -116,8 +189,14 @@ void X11EditorWindow::close ()
 	}
 	if (surface)
 	{
+		// cairo keeps a device per connection; left unfinished it outlives the connection, and a
+		// later connection at the same address would be matched to it.
+		cairo_device_t* device = cairo_device_reference (cairo_surface_get_device (surface));
+		cairo_surface_finish (surface);
 		cairo_surface_destroy (surface);
 		surface = nullptr;
+		cairo_device_finish (device);
+		cairo_device_destroy (device);
 	}
 	if (connection)
 	{
@@ -129,6 +208,8 @@ void X11EditorWindow::close ()
 	connection = nullptr;
 	screen = nullptr;
 	window = 0;
+	pressedButtons = 0;
+	keysyms.clear ();
 }
 
 void X11EditorWindow::redraw ()
@@ -140,6 +221,12 @@ void X11EditorWindow::redraw ()
 	xcb_flush (connection);
 }
 
+void X11EditorWindow::invalidRect (const CRect&)
+{
+	if (runLoop == nullptr)
+		redraw ();
+}
+
 void PLUGIN_API X11EditorWindow::onFDIsSet (Steinberg::Linux::FileDescriptor /*fd*/)
 {
 	if (connection == nullptr)
@@ -148,6 +235,9 @@ void PLUGIN_API X11EditorWindow::onFDIsSet (Steinberg::Linux::FileDescriptor /*f
 	{
 		handleEvent (*event);
 		std::free (event);
+		// A handler may have closed the window.
+		if (connection == nullptr)
+			return;
 	}
 }
 
@@ -162,24 +252,19 @@ void X11EditorWindow::handleEvent (const xcb_generic_event_t& event)
 	switch (event.response_type & 0x7f)
 	{
 		case XCB_EXPOSE:
-			if (reinterpret_cast<const xcb_expose_event_t&> (event).count == 0)
+		{
+			const auto& expose = reinterpret_cast<const xcb_expose_event_t&> (event);
+			if (client.expose)
+				client.expose (CRect (expose.x, expose.y, expose.x + expose.width, expose.y + expose.height));
+			if (expose.count == 0)
 				redraw ();
 			break;
+		}
 		case XCB_BUTTON_PRESS:
 		case XCB_BUTTON_RELEASE:
-		{
-			const auto& press = reinterpret_cast<const xcb_button_press_event_t&> (event);
-			const int32_t bit = buttonBit (press.detail);
-			if (bit == 0 || !client.mouse)
-				break;
-			const bool down = (event.response_type & 0x7f) == XCB_BUTTON_PRESS;
-			// A release reports the button that went up together with the modifiers.
-			const CButtonState buttons (bit | modifierBits (press.state));
-			pressedButtons = down ? (pressedButtons | bit) : (pressedButtons & ~bit);
-			client.mouse (down ? MouseAction::kDown : MouseAction::kUp,
-			              CPoint (press.event_x, press.event_y), buttons);
+			handleButton (reinterpret_cast<const xcb_button_press_event_t&> (event),
+			              (event.response_type & 0x7f) == XCB_BUTTON_PRESS);
 			break;
-		}
 		case XCB_MOTION_NOTIFY:
 		{
 			const auto& motion = reinterpret_cast<const xcb_motion_notify_event_t&> (event);
@@ -188,8 +273,67 @@ void X11EditorWindow::handleEvent (const xcb_generic_event_t& event)
 				              CButtonState (pressedButtons | modifierBits (motion.state)));
 			break;
 		}
+		case XCB_KEY_PRESS:
+		case XCB_KEY_RELEASE:
+			handleKey (reinterpret_cast<const xcb_key_press_event_t&> (event),
+			           (event.response_type & 0x7f) == XCB_KEY_PRESS);
+			break;
 		default: break;
 	}
+}
+
+void X11EditorWindow::handleButton (const xcb_button_press_event_t& press, bool down)
+{
+	const CPoint where (press.event_x, press.event_y);
+	WheelStep step {};
+	if (wheelStep (press.detail, step))
+	{
+		// Each notch comes as a press and a release; the press is the step.
+		if (down && client.wheel)
+			client.wheel (where, step.axis, step.distance, CButtonState (modifierBits (press.state)));
+		return;
+	}
+	const int32_t bit = buttonBit (press.detail);
+	if (bit == 0 || !client.mouse)
+		return;
+	// An embedded window gets the keys only once it has the input focus.
+	if (down)
+		xcb_set_input_focus (connection, XCB_INPUT_FOCUS_PARENT, window, press.time);
+	// A release reports the button that went up together with the modifiers.
+	const CButtonState buttons (bit | modifierBits (press.state));
+	pressedButtons = down ? (pressedButtons | bit) : (pressedButtons & ~bit);
+	client.mouse (down ? MouseAction::kDown : MouseAction::kUp, where, buttons);
+}
+
+void X11EditorWindow::handleKey (const xcb_key_press_event_t& press, bool down)
+{
+	if (client.key)
+		client.key (down, keyCodeOf (keysymOf (press.detail, press.state), press.state));
+}
+
+void X11EditorWindow::readKeyboardMapping ()
+{
+	const xcb_setup_t* setup = xcb_get_setup (connection);
+	firstKeycode = setup->min_keycode;
+	const auto count = static_cast<uint8_t> (setup->max_keycode - setup->min_keycode + 1);
+	xcb_get_keyboard_mapping_reply_t* mapping = xcb_get_keyboard_mapping_reply (
+	    connection, xcb_get_keyboard_mapping (connection, firstKeycode, count), nullptr);
+	if (mapping == nullptr)
+		return;
+	keysymsPerKeycode = mapping->keysyms_per_keycode;
+	const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms (mapping);
+	keysyms.assign (syms, syms + xcb_get_keyboard_mapping_keysyms_length (mapping));
+	std::free (mapping);
+}
+
+// The shifted symbol where the key has one, else the plain one.
+uint32_t X11EditorWindow::keysymOf (xcb_keycode_t keycode, uint16_t state) const
+{
+	const size_t row = static_cast<size_t> (keycode - firstKeycode) * keysymsPerKeycode;
+	if (keycode < firstKeycode || keysymsPerKeycode == 0 || row >= keysyms.size ())
+		return 0;
+	const bool shifted = (state & XCB_MOD_MASK_SHIFT) && keysymsPerKeycode > 1 && keysyms[row + 1] != 0;
+	return keysyms[row + (shifted ? 1 : 0)];
 }
 
 xcb_visualtype_t* X11EditorWindow::findVisual (xcb_visualid_t id) const

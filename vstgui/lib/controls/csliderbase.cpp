@@ -40,6 +40,7 @@ struct CSliderBase::Impl
 	float startValue {0.f};
 	int32_t oldButton {0};
 	CCoord delta {0.};
+	bool dragging {false};
 };
 
 CSliderBase::CSliderBase (const CRect& size, IControlListener* listener, int32_t tag)
@@ -47,11 +48,12 @@ CSliderBase::CSliderBase (const CRect& size, IControlListener* listener, int32_t
 {
 }
 
-// A running ramp belongs to the slider that was pressed, so the copy starts without one.
+// A running ramp and an open drag belong to the slider that was pressed, so the copy starts without.
 CSliderBase::CSliderBase (const CSliderBase& slider)
 : CControl (slider), CMouseWheelEditingSupport (slider), impl (std::make_unique<Impl> (*slider.impl))
 {
 	impl->rampTimer = nullptr;
+	impl->dragging = false;
 }
 
 CSliderBase::~CSliderBase () noexcept
@@ -320,6 +322,9 @@ CMouseEventResult CSliderBase::onMouseDown (CPoint& where, const CButtonState& b
 		return kMouseEventNotHandled;
 
 	invalidMouseWheelEditTimer (this);
+	// A drag whose release never came is closed before a new one opens.
+	if (impl->dragging)
+		endDrag ();
 
 	const auto mode = getEffectiveSliderMode ();
 	CRect handleRect;
@@ -344,6 +349,7 @@ CMouseEventResult CSliderBase::onMouseDown (CPoint& where, const CButtonState& b
 
 	impl->startValue = getValue ();
 	beginEdit ();
+	impl->dragging = true;
 	impl->mouseStartPoint = where;
 
 	// With the zoom modifier the value waits for the first move, so a press never jumps.
@@ -354,7 +360,7 @@ CMouseEventResult CSliderBase::onMouseDown (CPoint& where, const CButtonState& b
 
 CMouseEventResult CSliderBase::onMouseMoved (CPoint& where, const CButtonState& buttons)
 {
-	if (!buttons.isLeftButton () || !isEditing ())
+	if (!buttons.isLeftButton () || !impl->dragging)
 		return kMouseEventNotHandled;
 
 	if (impl->rampTimer)
@@ -399,23 +405,28 @@ void CSliderBase::endDrag ()
 		impl->rampTimer->stop ();
 		impl->rampTimer = nullptr;
 	}
+	impl->dragging = false;
 	endEdit ();
 }
 
 CMouseEventResult CSliderBase::onMouseUp (CPoint&, const CButtonState&)
 {
-	if (isEditing ())
+	if (impl->dragging)
 		endDrag ();
 	return kMouseEventHandled;
 }
 
+// Closes the wheel's edit as well as the drag's: a wheel event right after it opens a new edit
+// instead of changing the value outside one.
 CMouseEventResult CSliderBase::onMouseCancel ()
 {
 	if (isEditing ())
 	{
 		value = impl->startValue;
 		notifyIfDirty ();
-		endDrag ();
+		invalidMouseWheelEditTimer (this);
+		if (impl->dragging)
+			endDrag ();
 	}
 	return kMouseEventHandled;
 }

@@ -19,10 +19,11 @@ CMouseWheelEditingSupport::~CMouseWheelEditingSupport () noexcept
 
 void CMouseWheelEditingSupport::onMouseWheelEditing (CControl* control)
 {
+	// The wheel's edit is counted on its own, so that it neither ends nor is ended by another
+	// edit of the control, such as a drag it happens during.
 	if (!wheelEditTimer)
 	{
-		if (!control->isEditing ())
-			control->beginEdit ();
+		control->beginEdit ();
 		wheelEditTimer = makeOwned<CVSTGUITimer> (
 		    [this, control] (CVSTGUITimer*) { invalidMouseWheelEditTimer (control); }, kEditTimeout);
 		return;
@@ -33,13 +34,11 @@ void CMouseWheelEditingSupport::onMouseWheelEditing (CControl* control)
 
 void CMouseWheelEditingSupport::invalidMouseWheelEditTimer (CControl* control)
 {
-	if (wheelEditTimer)
-	{
-		wheelEditTimer->stop ();
-		wheelEditTimer = nullptr;
-	}
-	if (control->isEditing ())
-		control->endEdit ();
+	if (!wheelEditTimer)
+		return;
+	wheelEditTimer->stop ();
+	wheelEditTimer = nullptr;
+	control->endEdit ();
 }
 
 } // namespace VSTGUI

@@ -21,9 +21,9 @@ protected:
 	CMouseWheelEditingSupport& operator= (const CMouseWheelEditingSupport&) = delete;
 	~CMouseWheelEditingSupport () noexcept;
 
-	/** Opens an edit if none is open and (re)arms the timer that closes it. */
+	/** Opens the wheel's own edit unless it is open, and (re)arms the timer that closes it. */
 	void onMouseWheelEditing (CControl* control);
-	/** Drops the timer and closes an edit left open, so that a new one starts from a closed state. */
+	/** Drops the timer and closes the wheel's edit if it is open. */
 	void invalidMouseWheelEditTimer (CControl* control);
 
 private:

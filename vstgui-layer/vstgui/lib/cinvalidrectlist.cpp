@@ -1,0 +1,42 @@
+#include "vstgui/lib/cinvalidrectlist.h"
+
+#include <algorithm>
+
+namespace VSTGUI {
+namespace {
+
+bool covers (const CRect& outer, const CRect& inner)
+{
+	return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+	       outer.bottom >= inner.bottom;
+}
+
+} // namespace
+
+bool CInvalidRectList::add (const CRect& rect)
+{
+	if (rect.isEmpty () ||
+	    std::any_of (rects.begin (), rects.end (), [&] (const CRect& r) { return covers (r, rect); }))
+		return false;
+	rects.erase (std::remove_if (rects.begin (), rects.end (), [&] (const CRect& r) { return covers (rect, r); }),
+	             rects.end ());
+	rects.push_back (rect);
+	return true;
+}
+
+CRect CInvalidRectList::bounds () const
+{
+	if (rects.empty ())
+		return {};
+	CRect result = rects.front ();
+	for (const CRect& r : rects)
+	{
+		result.left = std::min (result.left, r.left);
+		result.top = std::min (result.top, r.top);
+		result.right = std::max (result.right, r.right);
+		result.bottom = std::max (result.bottom, r.bottom);
+	}
+	return result;
+}
+
+} // namespace VSTGUI
