@@ -61,6 +61,18 @@ double HighPassLR::readCutoff ()
 	return lastCutoff;
 }
 
+const HighPassLR::Coefficients& HighPassLR::coefficientsAt (double cutoff)
+{
+	const double rate = getSampleRate ();
+	if (cutoff != coefficientsCutoff || rate != coefficientsRate)
+	{
+		coefficients = coefficientsFor (cutoff, rate);
+		coefficientsCutoff = cutoff;
+		coefficientsRate = rate;
+	}
+	return coefficients;
+}
+
 // One smoothed read per sample, whatever the channel count, so every channel sees the same
 // coefficients at every sample.
 template <typename Sample>
@@ -69,7 +81,7 @@ void HighPassLR::render (Sample** inputs, Sample** outputs, int32 frames)
 	const int32 channels = inputs && outputs ? static_cast<int32> (history.size ()) : 0;
 	for (int32 i = 0; i < frames; ++i)
 	{
-		const Coefficients q = coefficientsFor (readCutoff (), getSampleRate ());
+		const Coefficients& q = coefficientsAt (readCutoff ());
 		for (int32 c = 0; c < channels; ++c)
 		{
 			History& h = history[static_cast<size_t> (c)];

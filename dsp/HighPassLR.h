@@ -2,6 +2,7 @@
 
 #include "dsp/DSPFunction.h"
 
+#include <limits>
 #include <vector>
 
 namespace KOREMU {
@@ -47,9 +48,14 @@ private:
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);
 	double readCutoff ();
+	const Coefficients& coefficientsAt (double cutoff);
 
 	std::vector<History> history;
 	double lastCutoff {kDefaultCutoff};
+	// The coefficients of the last cutoff read: a settled cutoff costs no tangent per sample.
+	Coefficients coefficients;
+	double coefficientsCutoff {std::numeric_limits<double>::quiet_NaN ()};
+	double coefficientsRate {std::numeric_limits<double>::quiet_NaN ()};
 };
 
 } // namespace DSPLib
