@@ -49,6 +49,7 @@ constexpr int kTicksToCloseAWheelEdit = 800 / DawPlugFrame::kFrameTick;
 constexpr uint8_t kLeftButton = 1;
 constexpr uint8_t kWheelUp = 4;
 constexpr uint32_t kKeyUp = 0xff52;
+constexpr uint32_t kKeypadUp = 0xff97;
 constexpr uint32_t kKeyEscape = 0xff1b;
 constexpr uint32_t kKeyShift = 0xffe1;
 
@@ -307,6 +308,10 @@ TEST_F (LiveEditor, KeysGoToTheClickedSliderAndEveryEditStaysBalanced)
 	display->key (kKeyShift, false);
 	ASSERT_TRUE (waitForEdits (plugin, kMixId, {Kind::kBegin, Kind::kPerform, Kind::kEnd}, kTicksIn100ms));
 	EXPECT_NEAR (plugin.valueOf (kMixId), clicked + 0.11, 1e-6);
+	// The keypad's arrows step like the arrow keys.
+	tapKey (kKeypadUp);
+	ASSERT_TRUE (waitForEdits (plugin, kMixId, {Kind::kBegin, Kind::kPerform, Kind::kEnd}, kTicksIn100ms));
+	EXPECT_NEAR (plugin.valueOf (kMixId), clicked + 0.21, 1e-6);
 
 	// Escape during a drag puts the value of the press back and closes the edit.
 	const ParamValue beforeDrag = plugin.valueOf (kMixId);

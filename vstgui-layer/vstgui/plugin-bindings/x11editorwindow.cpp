@@ -94,6 +94,9 @@ constexpr KeysymToVirtual kVirtualKeys[] = {
     {0xff13, VKEY_PAUSE}, {0xff1b, VKEY_ESCAPE}, {0x0020, VKEY_SPACE}, {0xff56, VKEY_NEXT},
     {0xff57, VKEY_END},   {0xff50, VKEY_HOME},  {0xff51, VKEY_LEFT},  {0xff52, VKEY_UP},
     {0xff53, VKEY_RIGHT}, {0xff54, VKEY_DOWN},
+    // The keypad's navigation keys, as they come with Num Lock off.
+    {0xff95, VKEY_HOME},  {0xff96, VKEY_LEFT},  {0xff97, VKEY_UP},    {0xff98, VKEY_RIGHT},
+    {0xff99, VKEY_DOWN},  {0xff9b, VKEY_NEXT},  {0xff9c, VKEY_END},
 };
 
 constexpr uint32_t kFirstPrintable = 0x20;
