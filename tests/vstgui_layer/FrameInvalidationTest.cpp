@@ -8,6 +8,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <vector>
@@ -23,6 +24,22 @@ static void PrintTo (const CRect& r, std::ostream* os)
 } // namespace VSTGUI
 
 namespace {
+
+// The smallest rectangle that covers every rectangle the frame waits to draw.
+CRect boundsOf (const CInvalidRectList& list)
+{
+	if (list.empty ())
+		return {};
+	CRect result = list.data ().front ();
+	for (const CRect& r : list.data ())
+	{
+		result.left = std::min (result.left, r.left);
+		result.top = std::min (result.top, r.top);
+		result.right = std::max (result.right, r.right);
+		result.bottom = std::max (result.bottom, r.bottom);
+	}
+	return result;
+}
 
 class RecordingPlatformFrame : public IPlatformFrame
 {
@@ -78,7 +95,7 @@ TEST_P (FrameInvalidationTest, AChangedViewMakesTheFrameDirtyOverItsRectangle)
 	Editor editor;
 	ASSERT_TRUE (editor.frame->getInvalidRects ().empty ()) << "drawing leaves nothing invalid";
 	GetParam ().change (editor);
-	EXPECT_EQ (editor.frame->getInvalidRects ().bounds (), GetParam ().invalid);
+	EXPECT_EQ (boundsOf (editor.frame->getInvalidRects ()), GetParam ().invalid);
 	ASSERT_EQ (editor.platform.rects.size (), 1u) << "the window hears of it";
 	EXPECT_EQ (editor.platform.rects.front (), GetParam ().invalid);
 	EXPECT_TRUE (editor.frame->drawInvalidRects (editor.context));

@@ -24,19 +24,4 @@ bool CInvalidRectList::add (const CRect& rect)
 	return true;
 }
 
-CRect CInvalidRectList::bounds () const
-{
-	if (rects.empty ())
-		return {};
-	CRect result = rects.front ();
-	for (const CRect& r : rects)
-	{
-		result.left = std::min (result.left, r.left);
-		result.top = std::min (result.top, r.top);
-		result.right = std::max (result.right, r.right);
-		result.bottom = std::max (result.bottom, r.bottom);
-	}
-	return result;
-}
-
 } // namespace VSTGUI

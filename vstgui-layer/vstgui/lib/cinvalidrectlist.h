@@ -16,8 +16,6 @@ public:
 	bool empty () const { return rects.empty (); }
 	void clear () { rects.clear (); }
 	const std::vector<CRect>& data () const { return rects; }
-	/** The smallest rectangle that covers every entry. */
-	CRect bounds () const;
 
 private:
 	std::vector<CRect> rects;

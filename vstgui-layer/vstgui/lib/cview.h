@@ -73,7 +73,6 @@ public:
 	virtual bool isDirty () const { return dirty; }
 
 	//---place in the view tree; the container sets the parent when it adopts the view
-	CViewContainer* getParentView () const { return parentView; }
 	void setParentView (CViewContainer* parent) { parentView = parent; }
 	/** The frame at the root of the tree, or none while the view is not in a frame. */
 	virtual CFrame* getFrame () const;
