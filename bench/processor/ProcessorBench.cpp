@@ -1,4 +1,6 @@
 // The whole processor through its process call, as a host drives it.
+#include "DirectFir.h"
+
 #include "plugin/processor/ImpulseTables.h"
 #include "plugin/processor/PlugProcessor.h"
 
@@ -140,6 +142,69 @@ void burstProfile (benchmark::State& state)
 	state.counters["slowest_position"] = slowest / setting.blockSeconds ();
 	state.counters["median_position"] = sum / static_cast<double> (positions) / setting.blockSeconds ();
 }
+
+// The yardstick alone: nanoseconds per sample on blocks of 512.
+void yardstick (benchmark::State& state)
+{
+	constexpr size_t frames = 512;
+	DirectFir fir (frames);
+	std::vector<double> in (frames, 0.25), out (frames);
+	Clock::duration spent {};
+	for (auto _ : state)
+	{
+		const Clock::time_point start = Clock::now ();
+		fir.process (in.data (), out.data (), frames);
+		benchmark::DoNotOptimize (out.data ());
+		benchmark::ClobberMemory ();
+		spent += Clock::now () - start;
+	}
+	state.counters["ns_per_sample"] = std::chrono::duration<double, std::nano> (spent).count () /
+	                                  (static_cast<double> (state.iterations ()) * frames);
+}
+
+// The processor's cost per frame as a share of the yardstick's per sample, both timed in the same
+// run, call by call in turn, so that a change of clock or load weighs on both alike. One iteration
+// is one cycle of kCycleFrames, so every call position counts equally.
+void costRatio (benchmark::State& state)
+{
+	const Setting setting = settingOf (state);
+	ActiveProcessor processor (setting.rate, setting.sampleSize, setting.block);
+	if (!isReady (processor, state))
+		return;
+	const auto frames = static_cast<size_t> (setting.block);
+	DirectFir fir (frames);
+	std::vector<double> in (frames, 0.25), out (frames);
+	const auto calls = std::max (kCycleFrames / setting.block, 1);
+	Clock::duration pluginTime {};
+	Clock::duration firTime {};
+	for (auto _ : state)
+	{
+		for (int32 call = 0; call < calls; ++call)
+		{
+			pluginTime += processor.timedCall ();
+			const Clock::time_point start = Clock::now ();
+			fir.process (in.data (), out.data (), frames);
+			benchmark::DoNotOptimize (out.data ());
+			benchmark::ClobberMemory ();
+			firTime += Clock::now () - start;
+		}
+	}
+	const double count = static_cast<double> (state.iterations ()) * calls * setting.block;
+	const double pluginNs = std::chrono::duration<double, std::nano> (pluginTime).count () / count;
+	const double firNs = std::chrono::duration<double, std::nano> (firTime).count () / count;
+	state.counters["plugin_ns_per_frame"] = pluginNs;
+	state.counters["yardstick_ns_per_sample"] = firNs;
+	state.counters["ratio"] = pluginNs / firNs;
+}
+
+BENCHMARK (yardstick)->Unit (benchmark::kMicrosecond);
+
+// The two settings the goals are set for, 32-bit as most hosts run.
+BENCHMARK (costRatio)
+    ->ArgNames ({"rate", "bits64", "block"})
+    ->Args ({48000, kSample32, 512})
+    ->Args ({192000, kSample32, 64})
+    ->Unit (benchmark::kMicrosecond);
 
 BENCHMARK (wholeProcessor)
     ->ArgNames ({"rate", "bits64", "block"})
