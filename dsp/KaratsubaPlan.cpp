@@ -38,7 +38,8 @@ int64_t KaratsubaPlan::costOf (StepKind kind, int32 n)
 		case kSchoolbook:
 			return int64_t {n} * n;
 		case kLeafSplit:
-			return ProductKernels::kLeavesPerSplit * costOf (kSchoolbook, n / 2) + 2 * n;
+			// Three leaf products, the differences and the combine.
+			return 3 * costOf (kSchoolbook, n / 2) + 2 * n;
 		case kDifferences:
 		case kCombine:
 			break;
@@ -47,9 +48,9 @@ int64_t KaratsubaPlan::costOf (StepKind kind, int32 n)
 }
 
 void KaratsubaPlan::emit (StepKind kind, int32 n, double* out, const double* first, const double* second,
-                          const double* node, double* scratch)
+                          const double* node)
 {
-	steps.push_back ({kind, n, out, first, second, node, scratch, costBefore (steps.size ()) + costOf (kind, n)});
+	steps.push_back ({kind, n, out, first, second, node, costBefore (steps.size ()) + costOf (kind, n)});
 }
 
 // Convolver::karatsubaProduct's recursion, with the response's differences taken from its tree.
@@ -64,7 +65,7 @@ void KaratsubaPlan::emitProduct (double* out, const double* a, const double* nod
 	const int32 h = n / 2;
 	if (h == ProductKernels::kLeafLength)
 	{
-		emit (kLeafSplit, n, out, a, b, node, scratch);
+		emit (kLeafSplit, n, out, a, b, node);
 		return;
 	}
 	const int32 child = treeSize (h);
@@ -77,6 +78,8 @@ void KaratsubaPlan::emitProduct (double* out, const double* a, const double* nod
 
 void KaratsubaPlan::bind (double* product, double* scratch, double* split, const double* block)
 {
+	// The kernels' unit is timed here, at setup, not at the first product on the audio thread.
+	ProductKernels::chosen ();
 	steps.clear ();
 	if (!ProductKernels::splits (length))
 		return;
@@ -112,20 +115,9 @@ void KaratsubaPlan::runStep (const Step& step)
 	}
 }
 
-// The recursion's steps for a split of two leaves, the three leaf products run side by side:
-// each reads only its operands, which none of them writes.
 void KaratsubaPlan::runLeafSplit (const Step& step)
 {
-	const int32 n = step.n;
-	const int32 h = n / 2;
-	double* out = step.out;
-	const double* a = step.first;
-	const double* b = step.second;
-	ProductKernels::differences (out + h, b, b + h, h);
-	const ProductKernels::Leaf leaves[ProductKernels::kLeavesPerSplit] = {
-	    {step.scratch, step.node, out + h}, {out, a, b}, {out + n, a + h, b + h}};
-	ProductKernels::leafSplit (leaves);
-	ProductKernels::combine (out, step.scratch, n);
+	ProductKernels::leafSplit ({step.out, step.first, step.node, step.second});
 }
 
 int64_t KaratsubaPlan::costBefore (size_t index) const

@@ -59,9 +59,8 @@ private:
 		double* out;
 		const double* first;
 		const double* second;
-		// For a leaf split: the response's differences and the scratch.
+		// For a leaf split: the response's differences a_hi - a_lo.
 		const double* node;
-		double* scratch;
 		// The cost of the steps up to this one and it, counted from the start of the list.
 		int64_t costUntil;
 	};
@@ -70,7 +69,7 @@ private:
 	void buildTree (const double* a, int32 n, double* tree);
 	void emitProduct (double* out, const double* a, const double* tree, const double* b, int32 n, double* scratch);
 	void emit (StepKind kind, int32 n, double* out, const double* first, const double* second,
-	           const double* node = nullptr, double* scratch = nullptr);
+	           const double* node = nullptr);
 	static int64_t costOf (StepKind kind, int32 n);
 	static void runLeafSplit (const Step& step);
 	static void runStep (const Step& step);

@@ -3,8 +3,11 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace KOREMU {
 namespace DSPLib {
@@ -28,121 +31,252 @@ __attribute__ ((always_inline)) inline void store (double* p, const Vector& v)
 	std::memcpy (p, &v, sizeof v);
 }
 
-using Leaf = ProductKernels::Leaf;
+constexpr int32 kLeaf = ProductKernels::kLeafLength;
 
-// The schoolbook products of `count` 16-term leaves side by side, with all their sums in
-// registers, so that the leaves' addition chains overlap. Each window of b is zero-padded on
-// both sides; the padding's terms are signed zeros, which leave a sum that starts at +0 unchanged.
-template <typename Vector, int32 count>
-__attribute__ ((always_inline)) inline void leafProducts (const Leaf* leaves)
+// The schoolbook product of two 16-term leaves with all sums in registers. Each window of b is
+// zero-padded on both sides; the padding's terms are signed zeros, which leave a sum that starts
+// at +0 unchanged.
+template <typename Vector>
+__attribute__ ((always_inline)) inline void leafProduct (double* out, const double* a, const double* b)
 {
 	constexpr auto width = static_cast<int32> (sizeof (Vector) / sizeof (double));
-	constexpr int32 n = ProductKernels::kLeafLength;
-	constexpr int32 sums = 2 * n / width;
+	constexpr int32 sums = 2 * kLeaf / width;
 	const Vector zero {};
-	double padded[count][3 * n];
-	for (int32 l = 0; l < count; ++l)
-	{
-		for (int32 k = 0; k < n; k += width)
-			store (padded[l] + k, zero);
-		std::memcpy (padded[l] + n - 1, leaves[l].b, n * sizeof (double));
-		for (int32 k = 2 * n - 1; k < 3 * n - width; k += width)
-			store (padded[l] + k, zero);
-	}
-	Vector acc[count][sums] {};
+	double padded[3 * kLeaf];
+	for (int32 k = 0; k < kLeaf; k += width)
+		store (padded + k, zero);
+	std::memcpy (padded + kLeaf - 1, b, kLeaf * sizeof (double));
+	for (int32 k = 2 * kLeaf - 1; k < 3 * kLeaf - width; k += width)
+		store (padded + k, zero);
+	Vector acc[sums] {};
 #pragma GCC unroll 16
-	for (int32 i = 0; i < n; ++i)
+	for (int32 i = 0; i < kLeaf; ++i)
 	{
-#pragma GCC unroll 3
-		for (int32 l = 0; l < count; ++l)
+		// x - +0 is x for every x, -0 included: a plain broadcast.
+		const Vector ai = a[i] - zero;
+		const double* window = padded + kLeaf - 1 - i;
+#pragma GCC unroll 16
+		for (int32 s = 0; s < sums; ++s)
 		{
-			// x - +0 is x for every x, -0 included: a plain broadcast.
-			const Vector ai = leaves[l].a[i] - zero;
-			const double* window = padded[l] + n - 1 - i;
-#pragma GCC unroll 16
-			for (int32 s = 0; s < sums; ++s)
-			{
-				// Sums s * width ... s * width + width - 1 take a[i] only from i - n + 1 to i + width - 1.
-				if (s * width + width - 1 < i || s * width > i + n - 1)
-					continue;
-				Vector bk;
-				load (bk, window + s * width);
-				acc[l][s] = ai * bk + acc[l][s];
-			}
+			// Sums s * width ... s * width + width - 1 take a[i] only from i - n + 1 to i + width - 1.
+			if (s * width + width - 1 < i || s * width > i + kLeaf - 1)
+				continue;
+			Vector bk;
+			load (bk, window + s * width);
+			acc[s] = ai * bk + acc[s];
 		}
 	}
-	for (int32 l = 0; l < count; ++l)
-		for (int32 s = 0; s < sums; ++s)
-			store (leaves[l].out + s * width, acc[l][s]);
+	for (int32 s = 0; s < sums; ++s)
+		store (out + s * width, acc[s]);
 }
 
-// The lanes of a window of eight terms from b[first] on that fall inside b's 16 terms.
-constexpr __mmask8 lanesInside (int32 first)
+// --- AVX-512: a leaf's b in two registers; every window of b is cut from them, so the sums read
+// no memory but a's terms.
+
+// Eight terms from offset `by` of the sixteen in low and high, as valignq cuts them.
+template <int32 by>
+__attribute__ ((target ("avx512f"), always_inline)) inline __m512d across512 (__m512d low, __m512d high)
 {
-	__mmask8 inside = 0;
-	for (int32 lane = 0; lane < 8; ++lane)
-		if (first + lane >= 0 && first + lane < ProductKernels::kLeafLength)
-			inside = static_cast<__mmask8> (inside | (1u << lane));
-	return inside;
+	// All lanes kept: the unmasked form's undefined source trips a false uninitialised warning.
+	return _mm512_castsi512_pd (_mm512_maskz_alignr_epi64 (0xFF, _mm512_castpd_si512 (high), _mm512_castpd_si512 (low), by));
 }
 
-// As leafProducts, with AVX-512's masked loads in place of the padded copies: a lane outside
-// b reads nothing and is +0, as the padding was.
-template <int32 count>
-__attribute__ ((target ("avx512f"), always_inline)) inline void maskedLeafProducts (const Leaf* leaves)
+// b[t ... t + 7] of the 16 terms in lo and hi, +0 outside them.
+template <int32 t>
+__attribute__ ((target ("avx512f"), always_inline)) inline __m512d window512 (__m512d lo, __m512d hi)
 {
-	constexpr int32 width = 8;
-	constexpr int32 n = ProductKernels::kLeafLength;
-	constexpr int32 sums = 2 * n / width;
-	__m512d acc[count][sums];
-	for (int32 l = 0; l < count; ++l)
-		for (int32 s = 0; s < sums; ++s)
-			acc[l][s] = _mm512_setzero_pd ();
-#pragma GCC unroll 16
-	for (int32 i = 0; i < n; ++i)
-	{
-#pragma GCC unroll 3
-		for (int32 l = 0; l < count; ++l)
-		{
-			const __m512d ai = _mm512_set1_pd (leaves[l].a[i]);
-			const auto b = reinterpret_cast<std::intptr_t> (leaves[l].b);
-#pragma GCC unroll 4
-			for (int32 s = 0; s < sums; ++s)
-			{
-				const int32 first = s * width - i;
-				if (first + width - 1 < 0 || first > n - 1)
-					continue;
-				const auto window = reinterpret_cast<const double*> (b + first * std::intptr_t {sizeof (double)});
-				const __m512d bk = _mm512_maskz_loadu_pd (lanesInside (first), window);
-				acc[l][s] = _mm512_add_pd (_mm512_mul_pd (ai, bk), acc[l][s]);
-			}
-		}
-	}
-	for (int32 l = 0; l < count; ++l)
-		for (int32 s = 0; s < sums; ++s)
-			_mm512_storeu_pd (leaves[l].out + s * width, acc[l][s]);
-}
-
-// Thirty-two registers hold three leaves' sums.
-__attribute__ ((target ("avx512f"))) void leafProductsAvx512 (const Leaf* leaves, int32 count)
-{
-	if (count == ProductKernels::kLeavesPerSplit)
-		maskedLeafProducts<ProductKernels::kLeavesPerSplit> (leaves);
+	const __m512d zero = _mm512_setzero_pd ();
+	if constexpr (t == 0)
+		return lo;
+	else if constexpr (t == kLeaf / 2)
+		return hi;
+	else if constexpr (t < 0)
+		return across512<t + 8> (zero, lo);
+	else if constexpr (t < kLeaf / 2)
+		return across512<t> (lo, hi);
 	else
-		for (int32 l = 0; l < count; ++l)
-			maskedLeafProducts<1> (leaves + l);
+		return across512<t - 8> (hi, zero);
 }
 
-__attribute__ ((target ("avx2"))) void leafProductsAvx2 (const Leaf* leaves, int32 count)
+// The four sums of eight outputs each; sum s takes a[i] b[8 s + lane - i].
+struct Sums512
 {
-	for (int32 l = 0; l < count; ++l)
-		leafProducts<Lanes4, 1> (leaves + l);
+	__m512d v[4];
+};
+
+template <int32 i, int32 s>
+__attribute__ ((target ("avx512f"), always_inline)) inline void addTerm512 (Sums512& sums, __m512d ai, __m512d lo,
+                                                                           __m512d hi)
+{
+	constexpr int32 t = 8 * s - i;
+	if constexpr (t + 7 >= 0 && t < kLeaf)
+		sums.v[s] = _mm512_add_pd (_mm512_mul_pd (ai, window512<t> (lo, hi)), sums.v[s]);
 }
 
-void leafProductsBaseline (const Leaf* leaves, int32 count)
+template <int32 i>
+__attribute__ ((target ("avx512f"), always_inline)) inline void addRow512 (Sums512& sums, const double*& a, __m512d lo,
+                                                                          __m512d hi)
 {
-	for (int32 l = 0; l < count; ++l)
-		leafProducts<Lanes2, 1> (leaves + l);
+	const __m512d ai = _mm512_set1_pd (a[i]);
+	addTerm512<i, 0> (sums, ai, lo, hi);
+	addTerm512<i, 1> (sums, ai, lo, hi);
+	addTerm512<i, 2> (sums, ai, lo, hi);
+	addTerm512<i, 3> (sums, ai, lo, hi);
+	// The next row's term of a is loaded after this row's sums: loaded all at once, the terms
+	// would leave too few registers for the sums and windows.
+	asm ("" : "+v"(sums.v[0]), "+v"(sums.v[1]), "+v"(sums.v[2]), "+v"(sums.v[3]), "+r"(a));
+}
+
+// Rows i = 0 ... 15 in turn: every output's additions in the scalar loop's order.
+template <int32... i>
+__attribute__ ((target ("avx512f"), always_inline)) inline Sums512 leaf512 (const double* a, __m512d lo, __m512d hi,
+                                                                           std::integer_sequence<int32, i...>)
+{
+	Sums512 sums;
+	for (__m512d& v : sums.v)
+		v = _mm512_setzero_pd ();
+	(addRow512<i> (sums, a, lo, hi), ...);
+	return sums;
+}
+
+__attribute__ ((target ("avx512f"), always_inline)) inline Sums512 leaf512 (const double* a, const double* b)
+{
+	return leaf512 (a, _mm512_loadu_pd (b), _mm512_loadu_pd (b + 8), std::make_integer_sequence<int32, kLeaf> {});
+}
+
+__attribute__ ((target ("avx512f"), always_inline)) inline void store512 (double* out, const Sums512& sums, int32 count)
+{
+	for (int32 k = 0; k < count; ++k)
+		_mm512_storeu_pd (out + 8 * k, sums.v[k]);
+}
+
+__attribute__ ((target ("avx512f"))) void leafAvx512 (double* out, const double* a, const double* b)
+{
+	store512 (out, leaf512 (a, b), 4);
+}
+
+// Makes the compiler cut the next leaf's windows from low and high only after the last leaf's
+// sums are done; it would otherwise cut every leaf's windows first and spill them.
+__attribute__ ((target ("avx512f"), always_inline)) inline void after512 (const Sums512& done, __m512d& low, __m512d& high)
+{
+	asm ("" : "+v"(low), "+v"(high) : "v"(done.v[0]), "v"(done.v[1]), "v"(done.v[2]), "v"(done.v[3]));
+}
+
+// The whole split in registers: the differences of b, the three leaves and the combine, whose
+// terms never leave them.
+__attribute__ ((target ("avx512f"))) void leafSplitAvx512 (const ProductKernels::LeafSplit& split)
+{
+	const double* b = split.b;
+	__m512d lowLo = _mm512_loadu_pd (b), lowHi = _mm512_loadu_pd (b + 8);
+	__m512d highLo = _mm512_loadu_pd (b + kLeaf), highHi = _mm512_loadu_pd (b + kLeaf + 8);
+	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
+	const Sums512 middle = leaf512 (split.aDiff, _mm512_sub_pd (lowLo, highLo), _mm512_sub_pd (lowHi, highHi), rows);
+	after512 (middle, lowLo, lowHi);
+	const Sums512 low = leaf512 (split.a, lowLo, lowHi, rows);
+	after512 (low, highLo, highHi);
+	const Sums512 high = leaf512 (split.a + kLeaf, highLo, highHi, rows);
+	double* out = split.out;
+	for (int32 k = 0; k < 2; ++k)
+	{
+		// combine, j = 8 k ... 8 k + 7: t = out[32 + j] + out[16 + j], and so on.
+		const __m512d t = _mm512_add_pd (high.v[k], low.v[k + 2]);
+		_mm512_storeu_pd (out + 8 * k, low.v[k]);
+		_mm512_storeu_pd (out + kLeaf + 8 * k, _mm512_add_pd (_mm512_add_pd (low.v[k], t), middle.v[k]));
+		_mm512_storeu_pd (out + 2 * kLeaf + 8 * k, _mm512_add_pd (_mm512_add_pd (t, high.v[k + 2]), middle.v[k + 2]));
+		_mm512_storeu_pd (out + 3 * kLeaf + 8 * k, high.v[k + 2]);
+	}
+}
+
+// --- AVX2: the same with four registers of b, windows cut with lane permutes and shuffles.
+
+struct Quarters
+{
+	__m256d q[4];
+};
+
+template <int32 q>
+__attribute__ ((target ("avx2"), always_inline)) inline __m256d quarter (const Quarters& b)
+{
+	if constexpr (q < 0 || q > 3)
+		return _mm256_setzero_pd ();
+	else
+		return b.q[q];
+}
+
+// b[t ... t + 3], +0 outside the 16 terms.
+template <int32 t>
+__attribute__ ((target ("avx2"), always_inline)) inline __m256d window256 (const Quarters& b)
+{
+	constexpr int32 q = (t + 4) / 4 - 1;
+	constexpr int32 r = t - 4 * q;
+	const __m256d first = quarter<q> (b);
+	const __m256d second = quarter<q + 1> (b);
+	if constexpr (r == 0)
+		return first;
+	else
+	{
+		// first's upper half and second's lower half: the window at t = 4 q + 2.
+		const __m256d across = _mm256_permute2f128_pd (first, second, 0x21);
+		if constexpr (r == 1)
+			return _mm256_shuffle_pd (first, across, 0x5);
+		else if constexpr (r == 2)
+			return across;
+		else
+			return _mm256_shuffle_pd (across, second, 0x5);
+	}
+}
+
+// Four sums of four outputs each, from output 4 first on: sum s takes a[i] b[first + 4 s + lane - i].
+// Sixteen registers hold one such half of a leaf's sums with b and a window, not the whole leaf.
+struct Half256
+{
+	__m256d v[4];
+};
+
+template <int32 first, int32 i, int32 s>
+__attribute__ ((target ("avx2"), always_inline)) inline void addTerm256 (Half256& sums, __m256d ai, const Quarters& b)
+{
+	constexpr int32 t = 4 * (first + s) - i;
+	if constexpr (t + 3 >= 0 && t < kLeaf)
+		sums.v[s] = _mm256_add_pd (_mm256_mul_pd (ai, window256<t> (b)), sums.v[s]);
+}
+
+template <int32 first, int32 i>
+__attribute__ ((target ("avx2"), always_inline)) inline void addRow256 (Half256& sums, const double*& a, const Quarters& b)
+{
+	const __m256d ai = _mm256_set1_pd (a[i]);
+	addTerm256<first, i, 0> (sums, ai, b);
+	addTerm256<first, i, 1> (sums, ai, b);
+	addTerm256<first, i, 2> (sums, ai, b);
+	addTerm256<first, i, 3> (sums, ai, b);
+	// As for AVX-512: the next row's term of a after this row's sums.
+	asm ("" : "+x"(sums.v[0]), "+x"(sums.v[1]), "+x"(sums.v[2]), "+x"(sums.v[3]), "+r"(a));
+}
+
+// Outputs 4 first ... 4 first + 15, rows i = 0 ... 15 in turn.
+template <int32 first, int32... i>
+__attribute__ ((target ("avx2"), always_inline)) inline void half256 (double* out, const double* a, const Quarters& b,
+                                                                     std::integer_sequence<int32, i...>)
+{
+	Half256 sums;
+	for (__m256d& v : sums.v)
+		v = _mm256_setzero_pd ();
+	(addRow256<first, i> (sums, a, b), ...);
+	for (int32 s = 0; s < 4; ++s)
+		_mm256_storeu_pd (out + 4 * (first + s), sums.v[s]);
+}
+
+__attribute__ ((target ("avx2"), always_inline)) inline Quarters quarters (const double* b)
+{
+	return {{_mm256_loadu_pd (b), _mm256_loadu_pd (b + 4), _mm256_loadu_pd (b + 8), _mm256_loadu_pd (b + 12)}};
+}
+
+__attribute__ ((target ("avx2"))) void leafAvx2 (double* out, const double* a, const double* b)
+{
+	const Quarters quarter = quarters (b);
+	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
+	half256<0> (out, a, quarter, rows);
+	half256<4> (out, a, quarter, rows);
 }
 
 __attribute__ ((always_inline)) inline void plainProduct (double* __restrict out, const double* __restrict a,
@@ -225,12 +359,45 @@ void combineBaseline (double* out, const double* middle, int32 n)
 	combineOn<Lanes2> (out, middle, n);
 }
 
-using LeafProducts = void (*) (const Leaf*, int32);
+using LeafFunction = void (*) (double*, const double*, const double*);
 using Differences = void (*) (double*, const double*, const double*, int32);
 using Combine = void (*) (double*, const double*, int32);
 
+// The split as separate passes, the middle product in a buffer of its own.
+__attribute__ ((always_inline)) inline void composedLeafSplit (const ProductKernels::LeafSplit& split,
+                                                               LeafFunction leaf, Differences difference,
+                                                               Combine combine)
+{
+	double bDiff[kLeaf];
+	double middle[2 * kLeaf];
+	difference (bDiff, split.b, split.b + kLeaf, kLeaf);
+	leaf (middle, split.aDiff, bDiff);
+	leaf (split.out, split.a, split.b);
+	leaf (split.out + 2 * kLeaf, split.a + kLeaf, split.b + kLeaf);
+	combine (split.out, middle, ProductKernels::kLeafSplitLength);
+}
+
+void leafBaseline (double* out, const double* a, const double* b)
+{
+	leafProduct<Lanes2> (out, a, b);
+}
+
+void leafSplitBaseline (const ProductKernels::LeafSplit& split)
+{
+	composedLeafSplit (split, leafBaseline, differencesBaseline, combineBaseline);
+}
+
+// Sixteen registers hold one leaf's sums, not three: the leaves run one after another.
+__attribute__ ((target ("avx2"))) void leafSplitAvx2 (const ProductKernels::LeafSplit& split)
+{
+	composedLeafSplit (split, leafAvx2, differencesAvx2, combineAvx2);
+}
+
+using LeafSplitFunction = void (*) (const ProductKernels::LeafSplit&);
+
 // By width; the differences and the combine gain nothing from AVX-512.
-constexpr LeafProducts kLeafProducts[] = {leafProductsBaseline, leafProductsAvx2, leafProductsAvx512};
+constexpr LeafFunction kLeaves[] = {leafBaseline, leafAvx2, leafAvx512};
+constexpr LeafSplitFunction kLeafSplits[] = {leafSplitBaseline, leafSplitAvx2, leafSplitAvx512};
 constexpr Differences kDifferences[] = {differencesBaseline, differencesAvx2, differencesAvx2};
 constexpr Combine kCombines[] = {combineBaseline, combineAvx2, combineAvx2};
 
@@ -252,6 +419,41 @@ size_t runnable (ProductKernels::Width width)
 	return static_cast<size_t> (std::min (width, ProductKernels::widest ()));
 }
 
+// The unit that runs the leaf splits, which hold nearly all of a block product's arithmetic,
+// fastest: each unit's best of several rounds, the rounds taking the units in turn so that a
+// change of clock weighs on all alike.
+ProductKernels::Width fastestWidth ()
+{
+	constexpr int32 rounds = 9;
+	constexpr int32 splitsPerRound = 48;
+	constexpr int32 length = ProductKernels::kLeafSplitLength;
+	double a[length], aDiff[kLeaf], b[length], out[2 * length];
+	for (int32 k = 0; k < length; ++k)
+	{
+		a[k] = 1.0 / (k + 3);
+		b[k] = 1.0 - 1.0 / (k + 2);
+	}
+	for (int32 k = 0; k < kLeaf; ++k)
+		aDiff[k] = a[kLeaf + k] - a[k];
+	const ProductKernels::LeafSplit split {out, a, aDiff, b};
+	using Clock = std::chrono::steady_clock;
+	const auto units = static_cast<size_t> (ProductKernels::widest ()) + 1;
+	std::array<Clock::duration, ProductKernels::kAvx512 + 1> best;
+	best.fill (Clock::duration::max ());
+	for (int32 round = 0; round < rounds; ++round)
+	{
+		for (size_t unit = 0; unit < units; ++unit)
+		{
+			const Clock::time_point start = Clock::now ();
+			for (int32 k = 0; k < splitsPerRound; ++k)
+				kLeafSplits[unit](split);
+			best[unit] = std::min (best[unit], Clock::now () - start);
+		}
+	}
+	const auto fastest = std::min_element (best.begin (), best.begin () + static_cast<std::ptrdiff_t> (units));
+	return static_cast<ProductKernels::Width> (fastest - best.begin ());
+}
+
 } // namespace
 
 bool ProductKernels::splits (int32 n)
@@ -265,40 +467,43 @@ ProductKernels::Width ProductKernels::widest ()
 	return width;
 }
 
-void ProductKernels::schoolbook (double* out, const double* a, const double* b, int32 n)
+ProductKernels::Width ProductKernels::chosen ()
 {
-	schoolbookAt (widest (), out, a, b, n);
+	static const Width width = fastestWidth ();
+	return width;
 }
 
-void ProductKernels::leafSplit (const Leaf* leaves)
+void ProductKernels::schoolbook (double* out, const double* a, const double* b, int32 n)
 {
-	leavesAt (widest (), leaves, kLeavesPerSplit);
+	schoolbookAt (chosen (), out, a, b, n);
+}
+
+void ProductKernels::leafSplit (const LeafSplit& split)
+{
+	leafSplitAt (chosen (), split);
 }
 
 void ProductKernels::differences (double* out, const double* first, const double* second, int32 count)
 {
-	differencesAt (widest (), out, first, second, count);
+	differencesAt (chosen (), out, first, second, count);
 }
 
 void ProductKernels::combine (double* out, const double* middle, int32 n)
 {
-	combineAt (widest (), out, middle, n);
+	combineAt (chosen (), out, middle, n);
 }
 
 void ProductKernels::schoolbookAt (Width width, double* out, const double* a, const double* b, int32 n)
 {
 	if (n == kLeafLength)
-	{
-		const Leaf leaf {out, a, b};
-		leavesAt (width, &leaf, 1);
-	}
+		kLeaves[runnable (width)](out, a, b);
 	else
 		plainProduct (out, a, b, n);
 }
 
-void ProductKernels::leavesAt (Width width, const Leaf* leaves, int32 count)
+void ProductKernels::leafSplitAt (Width width, const LeafSplit& split)
 {
-	kLeafProducts[runnable (width)](leaves, count);
+	kLeafSplits[runnable (width)](split);
 }
 
 void ProductKernels::differencesAt (Width width, double* out, const double* first, const double* second, int32 count)

@@ -1,5 +1,6 @@
 #include "dsp/Convolver.h"
 #include "dsp/HShifterConvCont.h"
+#include "dsp/ProductKernels.h"
 
 #include <benchmark/benchmark.h>
 
@@ -60,6 +61,30 @@ void directProduct (benchmark::State& state)
 	countSamples (state, n);
 }
 
+// One split into leaves (three 16 x 16 leaf products, the differences and the combine) on each
+// vector unit; the convolvers run the one that ProductKernels::chosen names. Items are leaves.
+void leafSplit (benchmark::State& state)
+{
+	const auto width = static_cast<ProductKernels::Width> (state.range (0));
+	if (width > ProductKernels::widest ())
+	{
+		state.SkipWithError ("this processor lacks the unit");
+		return;
+	}
+	constexpr int32 n = ProductKernels::kLeafSplitLength;
+	const std::vector<double> a = noise (n, 5u), aDiff = noise (n / 2, 6u), b = noise (n, 7u);
+	std::vector<double> out (2 * n);
+	const ProductKernels::LeafSplit split {out.data (), a.data (), aDiff.data (), b.data ()};
+	for (auto _ : state)
+	{
+		ProductKernels::leafSplitAt (width, split);
+		benchmark::DoNotOptimize (out.data ());
+		benchmark::ClobberMemory ();
+	}
+	state.SetItemsProcessed (state.iterations () * 3);
+	state.counters["chosen"] = ProductKernels::chosen () == width;
+}
+
 // Host blocks of 512 samples through a set-up block, one channel, 64-bit.
 void runBlock (benchmark::State& state, DSPFunction& block)
 {
@@ -106,3 +131,7 @@ BENCHMARK (karatsubaProduct)->RangeMultiplier (2)->Range (512, 4096);
 BENCHMARK (directProduct)->RangeMultiplier (2)->Range (512, 4096);
 BENCHMARK (convolverBlock)->RangeMultiplier (2)->Range (512, 4096);
 BENCHMARK (shifterBlock);
+BENCHMARK (leafSplit)
+    ->ArgName ("width")
+    ->DenseRange (ProductKernels::kBaseline, ProductKernels::kAvx512)
+    ->Unit (benchmark::kNanosecond);

@@ -89,25 +89,22 @@ TEST_P (KernelWidthTest, SchoolbookHasTheScalarLoopsBits)
 	}
 }
 
-// The leaves of a split run side by side; each must come out as if it ran alone.
-TEST_P (KernelWidthTest, LeavesSideBySideHaveTheScalarLoopsBits)
+// A split into leaves runs whole in registers; it must come out as the scalar recursion's step.
+TEST_P (KernelWidthTest, LeafSplitHasTheScalarRecursionsBits)
 {
-	constexpr int32 n = ProductKernels::kLeafLength;
-	std::vector<std::vector<double>> as, bs, outs;
-	for (unsigned l = 0; l < ProductKernels::kLeavesPerSplit; ++l)
+	constexpr int32 n = ProductKernels::kLeafSplitLength;
+	constexpr int32 h = n / 2;
+	for (unsigned seed : {10u, 11u, 12u})
 	{
-		as.push_back (awkwardTerms (n, 10u + l));
-		bs.push_back (whiteNoise (n, 20u + l));
-		outs.emplace_back (2 * n, 1.0);
-	}
-	ProductKernels::Leaf leaves[ProductKernels::kLeavesPerSplit];
-	for (size_t l = 0; l < outs.size (); ++l)
-		leaves[l] = {outs[l].data (), as[l].data (), bs[l].data ()};
-	ProductKernels::leavesAt (GetParam (), leaves, ProductKernels::kLeavesPerSplit);
-	for (size_t l = 0; l < outs.size (); ++l)
-	{
-		SCOPED_TRACE (l);
-		expectSameBits (outs[l], scalarSchoolbook (as[l].data (), bs[l].data (), n));
+		const std::vector<double> a = awkwardTerms (n, seed), b = awkwardTerms (n, seed + 20u);
+		std::vector<double> aDiff (h);
+		for (int32 k = 0; k < h; ++k)
+			aDiff[static_cast<size_t> (k)] = a[static_cast<size_t> (h + k)] - a[static_cast<size_t> (k)];
+		std::vector<double> out (2 * n, 1.0), expected (2 * n), scratch (2 * n);
+		ProductKernels::leafSplitAt (GetParam (), {out.data (), a.data (), aDiff.data (), b.data ()});
+		scalarKaratsuba (expected.data (), a.data (), b.data (), n, scratch.data ());
+		SCOPED_TRACE (seed);
+		expectSameBits (out, expected);
 	}
 }
 
