@@ -9,6 +9,9 @@ namespace DSPLib {
 
 namespace {
 
+// Finished samples go to the ring in chunks of this many, summed on the stack.
+constexpr int32 kFinishedChunk = 256;
+
 // The largest padded length whose 2N-term buffers an int32 still counts.
 constexpr int32 kLargestPaddedLength = 1 << 29;
 
@@ -193,13 +196,12 @@ void Convolver::renderChannel (int32 channel, const Sample* input, Sample* outpu
 			completeBlock (channel);
 		else if (fill == paddedLength / 2 && spreads () && plans[ch].getPhase () == KaratsubaPlan::kRest)
 			completeSecondHalf (channel);
-		const int32 end = j + std::min (frames - j, nextEvent (channel) - fill);
-		for (; j < end; ++j)
-		{
-			block[fill] = static_cast<double> (input[j]);
-			output[j] = static_cast<Sample> (ring->readTap (tap));
-			++fill;
-		}
+		// Up to the next completion step nothing is written to the ring.
+		const int32 count = std::min (frames - j, nextEvent (channel) - fill);
+		std::transform (input + j, input + j + count, block + fill, [] (Sample x) { return static_cast<double> (x); });
+		ring->readBlock (tap, output + j, count);
+		fill += count;
+		j += count;
 		runShare (channel);
 	}
 }
@@ -230,8 +232,18 @@ void Convolver::writeFinished (int32 channel, int32 from, int32 to)
 	const int32 n = paddedLength;
 	const double* result = product->getBuffers64 ()[ch];
 	const double* tail = overlap->getBuffers64 ()[ch];
-	for (int32 k = from; k < to; ++k)
-		ring->write (channel, k < n - 1 ? tail[k] + result[k] : result[k]);
+	// The product's own terms stay as they are: the combine still reads them.
+	double finished[kFinishedChunk];
+	for (int32 k = from; k < to;)
+	{
+		const int32 count = std::min (kFinishedChunk, to - k);
+		const int32 summed = std::max (std::min (count, n - 1 - k), 0);
+		for (int32 i = 0; i < summed; ++i)
+			finished[i] = tail[k + i] + result[k + i];
+		std::copy (result + k + summed, result + k + count, finished + summed);
+		ring->writeBlock (channel, finished, count);
+		k += count;
+	}
 	if (to == n)
 		std::copy (result + n, result + 2 * n - 1, overlap->getBuffers64 ()[ch]);
 }

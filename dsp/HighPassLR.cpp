@@ -79,9 +79,15 @@ template <typename Sample>
 void HighPassLR::render (Sample** inputs, Sample** outputs, int32 frames)
 {
 	const int32 channels = inputs && outputs ? static_cast<int32> (history.size ()) : 0;
+	if (frames <= 0)
+		return;
+	// A cutoff that holds steady reads the same at every sample: its coefficients once per block.
+	const DSPParameter* cutoff = findParameter (kFrequencyCutParamNo);
+	const bool steady = !cutoff || cutoff->holdsSteady ();
+	const Coefficients* steadyCoefficients = steady ? &coefficientsAt (readCutoff ()) : nullptr;
 	for (int32 i = 0; i < frames; ++i)
 	{
-		const Coefficients& q = coefficientsAt (readCutoff ());
+		const Coefficients& q = steady ? *steadyCoefficients : coefficientsAt (readCutoff ());
 		for (int32 c = 0; c < channels; ++c)
 		{
 			History& h = history[static_cast<size_t> (c)];
