@@ -17,6 +17,7 @@ namespace {
 // Float64 lanes: two fill an SSE2 register, four an AVX one, eight an AVX-512 one.
 typedef double Lanes2 __attribute__ ((vector_size (16)));
 typedef double Lanes4 __attribute__ ((vector_size (32)));
+typedef double Lanes8 __attribute__ ((vector_size (64)));
 
 // Unaligned moves; taking and giving lanes by reference keeps them out of the calling convention.
 template <typename Vector>
@@ -359,6 +360,17 @@ void combineBaseline (double* out, const double* middle, int32 n)
 	combineOn<Lanes2> (out, middle, n);
 }
 
+__attribute__ ((target ("avx512f"))) void differencesAvx512 (double* out, const double* first, const double* second,
+                                                            int32 count)
+{
+	differencesOn<Lanes8> (out, first, second, count);
+}
+
+__attribute__ ((target ("avx512f"))) void combineAvx512 (double* out, const double* middle, int32 n)
+{
+	combineOn<Lanes8> (out, middle, n);
+}
+
 using LeafFunction = void (*) (double*, const double*, const double*);
 using Differences = void (*) (double*, const double*, const double*, int32);
 using Combine = void (*) (double*, const double*, int32);
@@ -395,11 +407,11 @@ __attribute__ ((target ("avx2"))) void leafSplitAvx2 (const ProductKernels::Leaf
 
 using LeafSplitFunction = void (*) (const ProductKernels::LeafSplit&);
 
-// By width; the differences and the combine gain nothing from AVX-512.
+// By width.
 constexpr LeafFunction kLeaves[] = {leafBaseline, leafAvx2, leafAvx512};
 constexpr LeafSplitFunction kLeafSplits[] = {leafSplitBaseline, leafSplitAvx2, leafSplitAvx512};
-constexpr Differences kDifferences[] = {differencesBaseline, differencesAvx2, differencesAvx2};
-constexpr Combine kCombines[] = {combineBaseline, combineAvx2, combineAvx2};
+constexpr Differences kDifferences[] = {differencesBaseline, differencesAvx2, differencesAvx512};
+constexpr Combine kCombines[] = {combineBaseline, combineAvx2, combineAvx512};
 
 // Chosen once, at the first call: a resolver run by the loader would run before a sanitizer's
 // runtime is ready.
