@@ -105,87 +105,137 @@ struct Sums512
 	__m512d v[4];
 };
 
-template <int32 i, int32 s>
-__attribute__ ((target ("avx512f"), always_inline)) inline void addTerm512 (Sums512& sums, __m512d ai, __m512d lo,
+// One window of b, cut once, goes into the sums of every a that multiplies this b.
+template <int32 i, int32 s, int32 count>
+__attribute__ ((target ("avx512f"), always_inline)) inline void addTerm512 (Sums512 (&sums)[count],
+                                                                           const __m512d (&ai)[count], __m512d lo,
                                                                            __m512d hi)
 {
 	constexpr int32 t = 8 * s - i;
 	if constexpr (t + 7 >= 0 && t < kLeaf)
-		sums.v[s] = _mm512_add_pd (_mm512_mul_pd (ai, window512<t> (lo, hi)), sums.v[s]);
+	{
+		const __m512d window = window512<t> (lo, hi);
+		for (int32 l = 0; l < count; ++l)
+			sums[l].v[s] = _mm512_add_pd (_mm512_mul_pd (ai[l], window), sums[l].v[s]);
+	}
 }
 
-template <int32 i>
-__attribute__ ((target ("avx512f"), always_inline)) inline void addRow512 (Sums512& sums, const double*& a, __m512d lo,
+// A leaf's terms of a: a itself, or for the middle product of a split a_hi - a_lo, taken term
+// by term as the differences would take them.
+enum Terms : int32
+{
+	kPlainTerms = 0,
+	kDifferenceTerms = 1,
+};
+
+template <Terms terms, int32 i>
+__attribute__ ((always_inline)) inline double termOf (const double* a)
+{
+	if constexpr (terms == kDifferenceTerms)
+		return a[kLeaf + i] - a[i];
+	else
+		return a[i];
+}
+
+template <Terms terms, int32 i, int32 count>
+__attribute__ ((target ("avx512f"), always_inline)) inline void addRow512 (Sums512 (&sums)[count],
+                                                                          const double* (&a)[count], __m512d lo,
                                                                           __m512d hi)
 {
-	const __m512d ai = _mm512_set1_pd (a[i]);
+	__m512d ai[count];
+	for (int32 l = 0; l < count; ++l)
+		ai[l] = _mm512_set1_pd (termOf<terms, i> (a[l]));
 	addTerm512<i, 0> (sums, ai, lo, hi);
 	addTerm512<i, 1> (sums, ai, lo, hi);
 	addTerm512<i, 2> (sums, ai, lo, hi);
 	addTerm512<i, 3> (sums, ai, lo, hi);
-	// The next row's term of a is loaded after this row's sums: loaded all at once, the terms
+	// The next row's terms of a are loaded after this row's sums: loaded all at once, the terms
 	// would leave too few registers for the sums and windows.
-	asm ("" : "+v"(sums.v[0]), "+v"(sums.v[1]), "+v"(sums.v[2]), "+v"(sums.v[3]), "+r"(a));
+	for (int32 l = 0; l < count; ++l)
+		asm ("" : "+v"(sums[l].v[0]), "+v"(sums[l].v[1]), "+v"(sums[l].v[2]), "+v"(sums[l].v[3]), "+r"(a[l]));
 }
 
-// Rows i = 0 ... 15 in turn: every output's additions in the scalar loop's order.
-template <int32... i>
-__attribute__ ((target ("avx512f"), always_inline)) inline Sums512 leaf512 (const double* a, __m512d lo, __m512d hi,
-                                                                           std::integer_sequence<int32, i...>)
+// The leaves of `count` a's with one b, rows i = 0 ... 15 in turn: every output's additions in
+// the scalar loop's order.
+template <Terms terms, int32 count, int32... i>
+__attribute__ ((target ("avx512f"), always_inline)) inline void leaves512 (Sums512 (&sums)[count],
+                                                                          const double* (&a)[count], __m512d lo,
+                                                                          __m512d hi, std::integer_sequence<int32, i...>)
 {
-	Sums512 sums;
-	for (__m512d& v : sums.v)
-		v = _mm512_setzero_pd ();
-	(addRow512<i> (sums, a, lo, hi), ...);
-	return sums;
-}
-
-__attribute__ ((target ("avx512f"), always_inline)) inline Sums512 leaf512 (const double* a, const double* b)
-{
-	return leaf512 (a, _mm512_loadu_pd (b), _mm512_loadu_pd (b + 8), std::make_integer_sequence<int32, kLeaf> {});
-}
-
-__attribute__ ((target ("avx512f"), always_inline)) inline void store512 (double* out, const Sums512& sums, int32 count)
-{
-	for (int32 k = 0; k < count; ++k)
-		_mm512_storeu_pd (out + 8 * k, sums.v[k]);
+	for (Sums512& leaf : sums)
+		for (__m512d& v : leaf.v)
+			v = _mm512_setzero_pd ();
+	(addRow512<terms, i> (sums, a, lo, hi), ...);
 }
 
 __attribute__ ((target ("avx512f"))) void leafAvx512 (double* out, const double* a, const double* b)
 {
-	store512 (out, leaf512 (a, b), 4);
+	Sums512 sums[1];
+	const double* terms[1] = {a};
+	leaves512<kPlainTerms> (sums, terms, _mm512_loadu_pd (b), _mm512_loadu_pd (b + 8),
+	                        std::make_integer_sequence<int32, kLeaf> {});
+	for (int32 k = 0; k < 4; ++k)
+		_mm512_storeu_pd (out + 8 * k, sums[0].v[k]);
 }
 
-// Makes the compiler cut the next leaf's windows from low and high only after the last leaf's
+// Makes the compiler cut the next leaves' windows from low and high only after the last leaves'
 // sums are done; it would otherwise cut every leaf's windows first and spill them.
-__attribute__ ((target ("avx512f"), always_inline)) inline void after512 (const Sums512& done, __m512d& low, __m512d& high)
+template <int32 count>
+__attribute__ ((target ("avx512f"), always_inline)) inline void after512 (const Sums512 (&done)[count], __m512d& low,
+                                                                         __m512d& high)
 {
-	asm ("" : "+v"(low), "+v"(high) : "v"(done.v[0]), "v"(done.v[1]), "v"(done.v[2]), "v"(done.v[3]));
+	for (int32 l = 0; l < count; ++l)
+		asm ("" : "+v"(low), "+v"(high) : "v"(done[l].v[0]), "v"(done[l].v[1]), "v"(done[l].v[2]), "v"(done[l].v[3]));
 }
 
-// The whole split in registers: the differences of b, the three leaves and the combine, whose
-// terms never leave them.
-__attribute__ ((target ("avx512f"))) void leafSplitAvx512 (const ProductKernels::LeafSplit& split)
+// `count` splits of one b, each whole in registers: the differences of a and b, the three
+// leaves and the combine, whose terms never leave them. The windows of b serve every split.
+template <int32 count>
+__attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (const ProductKernels::LeafSplit* splits)
 {
-	const double* b = split.b;
+	const double* b = splits[0].b;
 	__m512d lowLo = _mm512_loadu_pd (b), lowHi = _mm512_loadu_pd (b + 8);
 	__m512d highLo = _mm512_loadu_pd (b + kLeaf), highHi = _mm512_loadu_pd (b + kLeaf + 8);
-	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
-	const Sums512 middle = leaf512 (split.aDiff, _mm512_sub_pd (lowLo, highLo), _mm512_sub_pd (lowHi, highHi), rows);
-	after512 (middle, lowLo, lowHi);
-	const Sums512 low = leaf512 (split.a, lowLo, lowHi, rows);
-	after512 (low, highLo, highHi);
-	const Sums512 high = leaf512 (split.a + kLeaf, highLo, highHi, rows);
-	double* out = split.out;
-	for (int32 k = 0; k < 2; ++k)
+	const double* lowTerms[count];
+	const double* highTerms[count];
+	for (int32 l = 0; l < count; ++l)
 	{
-		// combine, j = 8 k ... 8 k + 7: t = out[32 + j] + out[16 + j], and so on.
-		const __m512d t = _mm512_add_pd (high.v[k], low.v[k + 2]);
-		_mm512_storeu_pd (out + 8 * k, low.v[k]);
-		_mm512_storeu_pd (out + kLeaf + 8 * k, _mm512_add_pd (_mm512_add_pd (low.v[k], t), middle.v[k]));
-		_mm512_storeu_pd (out + 2 * kLeaf + 8 * k, _mm512_add_pd (_mm512_add_pd (t, high.v[k + 2]), middle.v[k + 2]));
-		_mm512_storeu_pd (out + 3 * kLeaf + 8 * k, high.v[k + 2]);
+		lowTerms[l] = splits[l].a;
+		highTerms[l] = splits[l].a + kLeaf;
 	}
+	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
+	Sums512 middle[count], low[count], high[count];
+	leaves512<kDifferenceTerms> (middle, lowTerms, _mm512_sub_pd (lowLo, highLo), _mm512_sub_pd (lowHi, highHi), rows);
+	after512 (middle, lowLo, lowHi);
+	leaves512<kPlainTerms> (low, lowTerms, lowLo, lowHi, rows);
+	after512 (low, highLo, highHi);
+	leaves512<kPlainTerms> (high, highTerms, highLo, highHi, rows);
+	for (int32 l = 0; l < count; ++l)
+	{
+		double* out = splits[l].out;
+		for (int32 k = 0; k < 2; ++k)
+		{
+			// combine, j = 8 k ... 8 k + 7: t = out[32 + j] + out[16 + j], and so on.
+			const __m512d t = _mm512_add_pd (high[l].v[k], low[l].v[k + 2]);
+			_mm512_storeu_pd (out + 8 * k, low[l].v[k]);
+			_mm512_storeu_pd (out + kLeaf + 8 * k, _mm512_add_pd (_mm512_add_pd (low[l].v[k], t), middle[l].v[k]));
+			_mm512_storeu_pd (out + 2 * kLeaf + 8 * k,
+			                  _mm512_add_pd (_mm512_add_pd (t, high[l].v[k + 2]), middle[l].v[k + 2]));
+			_mm512_storeu_pd (out + 3 * kLeaf + 8 * k, high[l].v[k + 2]);
+		}
+	}
+}
+
+__attribute__ ((target ("avx512f"))) void leafSplitAvx512 (const ProductKernels::LeafSplit& split)
+{
+	leafSplits512<1> (&split);
+}
+
+__attribute__ ((target ("avx512f"))) void leafSplitPairAvx512 (const ProductKernels::LeafSplit& first,
+                                                              const ProductKernels::LeafSplit& second)
+{
+	const ProductKernels::LeafSplit splits[2] = {first, second};
+	leafSplits512<2> (splits);
 }
 
 // --- AVX2: the same with four registers of b, windows cut with lane permutes and shuffles.
@@ -380,10 +430,12 @@ __attribute__ ((always_inline)) inline void composedLeafSplit (const ProductKern
                                                                LeafFunction leaf, Differences difference,
                                                                Combine combine)
 {
+	double aDiff[kLeaf];
 	double bDiff[kLeaf];
 	double middle[2 * kLeaf];
+	difference (aDiff, split.a + kLeaf, split.a, kLeaf);
 	difference (bDiff, split.b, split.b + kLeaf, kLeaf);
-	leaf (middle, split.aDiff, bDiff);
+	leaf (middle, aDiff, bDiff);
 	leaf (split.out, split.a, split.b);
 	leaf (split.out + 2 * kLeaf, split.a + kLeaf, split.b + kLeaf);
 	combine (split.out, middle, ProductKernels::kLeafSplitLength);
@@ -405,11 +457,27 @@ __attribute__ ((target ("avx2"))) void leafSplitAvx2 (const ProductKernels::Leaf
 	composedLeafSplit (split, leafAvx2, differencesAvx2, combineAvx2);
 }
 
+// Without room for two leaves' sums and the windows, a pair runs as two splits.
+void leafSplitPairBaseline (const ProductKernels::LeafSplit& first, const ProductKernels::LeafSplit& second)
+{
+	leafSplitBaseline (first);
+	leafSplitBaseline (second);
+}
+
+__attribute__ ((target ("avx2"))) void leafSplitPairAvx2 (const ProductKernels::LeafSplit& first,
+                                                         const ProductKernels::LeafSplit& second)
+{
+	leafSplitAvx2 (first);
+	leafSplitAvx2 (second);
+}
+
 using LeafSplitFunction = void (*) (const ProductKernels::LeafSplit&);
+using LeafSplitPairFunction = void (*) (const ProductKernels::LeafSplit&, const ProductKernels::LeafSplit&);
 
 // By width.
 constexpr LeafFunction kLeaves[] = {leafBaseline, leafAvx2, leafAvx512};
 constexpr LeafSplitFunction kLeafSplits[] = {leafSplitBaseline, leafSplitAvx2, leafSplitAvx512};
+constexpr LeafSplitPairFunction kLeafSplitPairs[] = {leafSplitPairBaseline, leafSplitPairAvx2, leafSplitPairAvx512};
 constexpr Differences kDifferences[] = {differencesBaseline, differencesAvx2, differencesAvx512};
 constexpr Combine kCombines[] = {combineBaseline, combineAvx2, combineAvx512};
 
@@ -439,15 +507,13 @@ ProductKernels::Width fastestWidth ()
 	constexpr int32 rounds = 9;
 	constexpr int32 splitsPerRound = 48;
 	constexpr int32 length = ProductKernels::kLeafSplitLength;
-	double a[length], aDiff[kLeaf], b[length], out[2 * length];
+	double a[length], b[length], out[2 * length];
 	for (int32 k = 0; k < length; ++k)
 	{
 		a[k] = 1.0 / (k + 3);
 		b[k] = 1.0 - 1.0 / (k + 2);
 	}
-	for (int32 k = 0; k < kLeaf; ++k)
-		aDiff[k] = a[kLeaf + k] - a[k];
-	const ProductKernels::LeafSplit split {out, a, aDiff, b};
+	const ProductKernels::LeafSplit split {out, a, b};
 	using Clock = std::chrono::steady_clock;
 	const auto units = static_cast<size_t> (ProductKernels::widest ()) + 1;
 	std::array<Clock::duration, ProductKernels::kAvx512 + 1> best;
@@ -495,6 +561,11 @@ void ProductKernels::leafSplit (const LeafSplit& split)
 	leafSplitAt (chosen (), split);
 }
 
+void ProductKernels::leafSplitPair (const LeafSplit& first, const LeafSplit& second)
+{
+	leafSplitPairAt (chosen (), first, second);
+}
+
 void ProductKernels::differences (double* out, const double* first, const double* second, int32 count)
 {
 	differencesAt (chosen (), out, first, second, count);
@@ -516,6 +587,11 @@ void ProductKernels::schoolbookAt (Width width, double* out, const double* a, co
 void ProductKernels::leafSplitAt (Width width, const LeafSplit& split)
 {
 	kLeafSplits[runnable (width)](split);
+}
+
+void ProductKernels::leafSplitPairAt (Width width, const LeafSplit& first, const LeafSplit& second)
+{
+	kLeafSplitPairs[runnable (width)](first, second);
 }
 
 void ProductKernels::differencesAt (Width width, double* out, const double* first, const double* second, int32 count)

@@ -22,14 +22,13 @@ public:
 	// The length of a split into leaves.
 	static constexpr int32 kLeafSplitLength = 2 * kLeafLength;
 
-	// One Karatsuba step on kLeafSplitLength terms: out (2 x kLeafSplitLength terms) = a * b, given
-	// aDiff = a_hi - a_lo (kLeafLength terms). The same bits as the differences of b, the three
-	// leaf products (a_hi - a_lo)(b_lo - b_hi), a_lo b_lo, a_hi b_hi and the combine, in that order.
+	// One Karatsuba step on kLeafSplitLength terms: out (2 x kLeafSplitLength terms) = a * b. The
+	// same bits as the differences of a and b, the three leaf products (a_hi - a_lo)(b_lo - b_hi),
+	// a_lo b_lo, a_hi b_hi and the combine, in that order.
 	struct LeafSplit
 	{
 		double* out;
 		const double* a;
-		const double* aDiff;
 		const double* b;
 	};
 
@@ -48,6 +47,8 @@ public:
 	// in turn, out[i + k] = b[k] * a[i] + out[i + k]. Exact to those loops for finite terms.
 	static void schoolbook (double* out, const double* a, const double* b, int32 n);
 	static void leafSplit (const LeafSplit& split);
+	// Two splits of the same b, each with leafSplit's bits; b's part of the work is done once.
+	static void leafSplitPair (const LeafSplit& first, const LeafSplit& second);
 	// out[k] = first[k] - second[k] for k = 0 ... count - 1.
 	static void differences (double* out, const double* first, const double* second, int32 count);
 	// Adds the middle term of a Karatsuba step on n terms: out holds a_lo b_lo and a_hi b_hi,
@@ -63,6 +64,7 @@ public:
 	// that every variant can be checked and timed on one machine.
 	static void schoolbookAt (Width width, double* out, const double* a, const double* b, int32 n);
 	static void leafSplitAt (Width width, const LeafSplit& split);
+	static void leafSplitPairAt (Width width, const LeafSplit& first, const LeafSplit& second);
 	static void differencesAt (Width width, double* out, const double* first, const double* second, int32 count);
 	static void combineAt (Width width, double* out, const double* middle, int32 n);
 };

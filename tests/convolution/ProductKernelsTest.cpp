@@ -89,22 +89,27 @@ TEST_P (KernelWidthTest, SchoolbookHasTheScalarLoopsBits)
 	}
 }
 
-// A split into leaves runs whole in registers; it must come out as the scalar recursion's step.
+// A split into leaves runs whole in registers; it must come out as the scalar recursion's step,
+// alone or paired with another split of the same b.
 TEST_P (KernelWidthTest, LeafSplitHasTheScalarRecursionsBits)
 {
 	constexpr int32 n = ProductKernels::kLeafSplitLength;
-	constexpr int32 h = n / 2;
 	for (unsigned seed : {10u, 11u, 12u})
 	{
-		const std::vector<double> a = awkwardTerms (n, seed), b = awkwardTerms (n, seed + 20u);
-		std::vector<double> aDiff (h);
-		for (int32 k = 0; k < h; ++k)
-			aDiff[static_cast<size_t> (k)] = a[static_cast<size_t> (h + k)] - a[static_cast<size_t> (k)];
-		std::vector<double> out (2 * n, 1.0), expected (2 * n), scratch (2 * n);
-		ProductKernels::leafSplitAt (GetParam (), {out.data (), a.data (), aDiff.data (), b.data ()});
+		const std::vector<double> a = awkwardTerms (n, seed), other = awkwardTerms (n, seed + 40u);
+		const std::vector<double> b = awkwardTerms (n, seed + 20u);
+		std::vector<double> expected (2 * n), otherExpected (2 * n), scratch (2 * n);
 		scalarKaratsuba (expected.data (), a.data (), b.data (), n, scratch.data ());
+		scalarKaratsuba (otherExpected.data (), other.data (), b.data (), n, scratch.data ());
+
+		std::vector<double> out (2 * n, 1.0), first (2 * n, 1.0), second (2 * n, 1.0);
+		ProductKernels::leafSplitAt (GetParam (), {out.data (), a.data (), b.data ()});
+		ProductKernels::leafSplitPairAt (GetParam (), {first.data (), a.data (), b.data ()},
+		                                 {second.data (), other.data (), b.data ()});
 		SCOPED_TRACE (seed);
 		expectSameBits (out, expected);
+		expectSameBits (first, expected);
+		expectSameBits (second, otherExpected);
 	}
 }
 
