@@ -60,7 +60,7 @@ uint64 channelMask (int32 channels)
 	return channels >= 64 ? ~uint64 (0) : (uint64 (1) << channels) - 1;
 }
 
-// Due when the rest of a call's points are.
+// An offset past every point of a call.
 constexpr int32 kAllPoints = std::numeric_limits<int32>::max ();
 
 } // namespace
@@ -595,8 +595,7 @@ void PlugProcessorBase::writeOutput (ProcessData& data, int32 offset, int32 fram
 	}
 }
 
-// An offset of alternating sign (flipped once per process call) keeps decaying signals out of the
-// subnormal range.
+// The offset of alternating sign (process flips it) keeps decaying signals out of the subnormal range.
 void PlugProcessorBase::processBlock (double** inputs, double** outputs, int32 numChannels, int32 frames)
 {
 	for (int32 c = 0; c < numChannels; ++c)

@@ -104,7 +104,7 @@ private:
 	void takePendingValues ();
 	/** Puts the host's queues in offset order for this call. */
 	void scheduleParameterChanges (ProcessData& data);
-	/** Applies the points due at offset or before, the rest of the call's points for kAllPoints. */
+	/** Applies the points due at offset or before. */
 	void applyParameterChanges (ProcessData& data, int32 offset);
 	void applyPoint (ParamID tag, ParamValue value, IParameterChanges* outputChanges);
 	bool buffersUsable (const ProcessData& data) const;
