@@ -84,7 +84,7 @@ inline AudioBuffer renderThrough (const PluginModule& module, const AudioBuffer&
 inline double largestStep (const std::vector<double>& signal, size_t begin, size_t end)
 {
 	double largest = 0.0;
-	for (size_t i = std::max<size_t> (begin, 1); i < std::min (end, signal.size ()); ++i)
+	for (size_t i = begin + 1; i < std::min (end, signal.size ()); ++i)
 		largest = std::max (largest, std::abs (signal[i] - signal[i - 1]));
 	return largest;
 }
