@@ -21,12 +21,14 @@ using Steinberg::int32;
 //
 // Crossfade: when a crossfading tap's requested delay first differs from its current delay, the
 // fade starts on that read. The current delay keeps the old value for the whole fade, so the
-// second position reads at the delay in force before the change and the read position at the new
-// one; the first read returns the old-delay sample (gains 0 and 1). When the fade-in gain passes 1
-// the fade ends and the current delay takes the new value, so no further fade starts until the
-// requested delay changes again. A change during a fade restarts the gains at 0 and 1, still
-// fading from the delay last settled. A tap's placements before its first read take their delay
-// at once, so a tap starts at its delay without fading in from delay 0.
+// second position reads at the delay in force before the change and the fade-in read at the fade's
+// target; the first read returns the old-delay sample (gains 0 and 1). When the fade-in gain passes
+// 1 the fade ends, the read returns the target's sample alone and the current delay takes the
+// target, so no further fade starts until the requested delay differs again. A request that
+// changes during a fade waits for the fade to end, and the next read fades on from the target to
+// the latest request: the heard signal never jumps, and a stream of requests is followed with a
+// lag of at most about one fade. A tap's placements before its first read take their delay at
+// once, so a tap starts at its delay without fading in from delay 0.
 class RingDelayLine
 {
 public:
@@ -69,9 +71,11 @@ private:
 	bool isPlacedHere (const DelayTap& tap) const;
 	double& at (int32 channel, int32 frame);
 	int32 movedDown (int32 frame, int32 by) const;
+	int32 fadeInPosition (const DelayTap& tap) const;
 	int32 reducedStep (int32 step) const;
 	double crossfaded (DelayTap& tap, double value);
-	static void restartFade (DelayTap& tap, int32 target);
+	static void startFade (DelayTap& tap);
+	static void endFade (DelayTap& tap);
 	static double mixed (DelayTap& tap, double value, double second);
 
 	int32 channels;
@@ -153,12 +157,30 @@ inline bool RingDelayLine::isPlacedHere (const DelayTap& tap) const
 	return hasChannel (tap.channel) && hasFrame (tap.readPosition) && (!tap.crossfade || hasFrame (tap.secondPosition));
 }
 
-inline void RingDelayLine::restartFade (DelayTap& tap, int32 target)
+// The frame at the fade's target: the second position sits at the current delay, the target
+// lies (target - current) frames further from the write position.
+inline int32 RingDelayLine::fadeInPosition (const DelayTap& tap) const
+{
+	const int32 position = tap.secondPosition + (tap.targetDelay - tap.currentDelay);
+	if (position < 0)
+		return position + frames;
+	return position >= frames ? position - frames : position;
+}
+
+inline void RingDelayLine::startFade (DelayTap& tap)
 {
 	tap.fading = true;
-	tap.targetDelay = target;
+	tap.targetDelay = tap.delay;
 	tap.fadeInGain = 0.0;
 	tap.fadeOutGain = 1.0;
+}
+
+inline void RingDelayLine::endFade (DelayTap& tap)
+{
+	tap.fading = false;
+	tap.fadeInGain = 0.0;
+	tap.fadeOutGain = 1.0;
+	tap.currentDelay = tap.targetDelay;
 }
 
 inline double RingDelayLine::mixed (DelayTap& tap, double value, double second)
@@ -169,27 +191,24 @@ inline double RingDelayLine::mixed (DelayTap& tap, double value, double second)
 	return result;
 }
 
+// value is the sample at the requested delay. While a fade runs the request may have moved on;
+// the fade still mixes its own target, which the read position no longer marks.
 inline double RingDelayLine::crossfaded (DelayTap& tap, double value)
 {
 	if (!tap.fading)
 	{
 		if (tap.delay == tap.currentDelay)
 			return value;
-		restartFade (tap, tap.delay);
+		startFade (tap);
+		return mixed (tap, value, at (tap.channel, tap.secondPosition));
 	}
-	else if (tap.delay != tap.targetDelay)
+	const double target = at (tap.channel, fadeInPosition (tap));
+	if (tap.fadeInGain > 1.0)
 	{
-		restartFade (tap, tap.delay);
+		endFade (tap);
+		return target;
 	}
-	else if (tap.fadeInGain > 1.0)
-	{
-		tap.fading = false;
-		tap.fadeInGain = 0.0;
-		tap.fadeOutGain = 1.0;
-		tap.currentDelay = tap.targetDelay;
-		return value;
-	}
-	return mixed (tap, value, at (tap.channel, tap.secondPosition));
+	return mixed (tap, target, at (tap.channel, tap.secondPosition));
 }
 
 inline double RingDelayLine::readTap (DelayTap& tap)

@@ -44,7 +44,7 @@ ParamValue KSExpRangeParameter::toPlain (ParamValue normalized) const
 {
 	const ParamValue min = getMin ();
 	const ParamValue max = getMax ();
-	const ParamValue v = clampInto (normalized, 0.0, 1.0);
+	const ParamValue v = limitedNormalized (normalized, info.defaultNormalizedValue);
 	if (mapsExponentially ())
 		return clampInto (min * std::pow (max / min, v), min, max);
 	return min + (max - min) * v;
@@ -54,6 +54,8 @@ ParamValue KSExpRangeParameter::toNormalized (ParamValue plain) const
 {
 	const ParamValue min = getMin ();
 	const ParamValue max = getMax ();
+	if (std::isnan (plain))
+		return info.defaultNormalizedValue;
 	if (mapsExponentially ())
 		return clampInto (std::log (clampInto (plain, min, max) / min) / std::log (max / min), 0.0, 1.0);
 	if (min == max || !std::isfinite (max - min))
@@ -64,6 +66,11 @@ ParamValue KSExpRangeParameter::toNormalized (ParamValue plain) const
 void KSExpRangeParameter::toString (ParamValue normalized, String128 string) const
 {
 	printValueText (toPlain (normalized), precision, showUnitSuffix ? unitSuffix : nullptr, string);
+}
+
+bool KSExpRangeParameter::fromString (const TChar* string, ParamValue& normalized) const
+{
+	return readPlainText (*this, string, normalized);
 }
 
 } // namespace Vst

@@ -8,7 +8,7 @@ namespace Vst {
 
 /** Maps plain = min * (max / min)^normalized. Bounds that allow no such mapping (not both above 0,
     or equal) fall back to the linear one, so the mapping never yields NaN or infinity. Both
-    directions clamp to the range. */
+    directions clamp to the range, and a value that is not a number stands for the default. */
 class KSExpRangeParameter : public RangeParameter
 {
 public:
@@ -17,6 +17,8 @@ public:
 	                     ParamValue defaultValuePlain);
 
 	void toString (ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
+	/** A text that gives a finite number, as a plain value. */
+	bool fromString (const TChar* string, ParamValue& valueNormalized) const SMTG_OVERRIDE;
 	ParamValue toPlain (ParamValue valueNormalized) const SMTG_OVERRIDE;
 	ParamValue toNormalized (ParamValue plainValue) const SMTG_OVERRIDE;
 

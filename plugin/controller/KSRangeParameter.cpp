@@ -2,6 +2,8 @@
 
 #include "plugin/controller/ParamValueText.h"
 
+#include <cmath>
+
 namespace Steinberg {
 namespace Vst {
 
@@ -21,6 +23,22 @@ KSRangeParameter::KSRangeParameter (const TChar* title, ParamID tag, const TChar
 void KSRangeParameter::toString (ParamValue normalized, String128 string) const
 {
 	printValueText (toPlain (normalized), precision, showUnitSuffix ? unitSuffix : nullptr, string);
+}
+
+bool KSRangeParameter::fromString (const TChar* string, ParamValue& normalized) const
+{
+	return readPlainText (*this, string, normalized);
+}
+
+ParamValue KSRangeParameter::toPlain (ParamValue normalized) const
+{
+	return RangeParameter::toPlain (limitedNormalized (normalized, info.defaultNormalizedValue));
+}
+
+ParamValue KSRangeParameter::toNormalized (ParamValue plain) const
+{
+	const ParamValue fallback = info.defaultNormalizedValue;
+	return std::isnan (plain) ? fallback : limitedNormalized (RangeParameter::toNormalized (plain), fallback);
 }
 
 } // namespace Vst

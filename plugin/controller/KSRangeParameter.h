@@ -6,8 +6,10 @@
 namespace Steinberg {
 namespace Vst {
 
-/** Maps plain = min + (max - min) * normalized. When the units are empty, the value text ends in
-    a blank and unitSuffix (for hosts that do not show units). */
+/** Maps plain = min + (max - min) * normalized. Both directions clamp to the range, and a value
+    that is not a number stands for the default, so texts and conversions always name a value the
+    parameter can take. When the units are empty, the value text ends in a blank and unitSuffix
+    (for hosts that do not show units). */
 class KSRangeParameter : public RangeParameter
 {
 public:
@@ -16,6 +18,10 @@ public:
 	                  ParamValue defaultValuePlain);
 
 	void toString (ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
+	/** A text that gives a finite number, as a plain value. */
+	bool fromString (const TChar* string, ParamValue& valueNormalized) const SMTG_OVERRIDE;
+	ParamValue toPlain (ParamValue valueNormalized) const SMTG_OVERRIDE;
+	ParamValue toNormalized (ParamValue plainValue) const SMTG_OVERRIDE;
 
 	bool showsUnitSuffix () const { return showUnitSuffix; }
 

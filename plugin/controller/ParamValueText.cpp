@@ -27,9 +27,14 @@ bool printsAsZero (const char* digits)
 void printValueText (ParamValue plain, int32 precision, const TChar* suffix, String128 text)
 {
 	text[0] = 0;
+	if (!std::isfinite (plain))
+		return;
 	char buffer[kTextUnits];
 	const int32 digits = std::clamp (precision, 0, kMaxPrecision);
-	const int length = std::snprintf (buffer, sizeof buffer, "%.*lf", digits, plain);
+	int length = std::snprintf (buffer, sizeof buffer, "%.*lf", digits, plain);
+	// Cut digits would read back as another number.
+	if (length >= static_cast<int> (sizeof buffer))
+		length = std::snprintf (buffer, sizeof buffer, "%.*le", digits, plain);
 	if (length <= 0)
 		return;
 	// Judged on the printed digits, so a value that rounds to zero never shows a minus sign.
@@ -43,12 +48,31 @@ void printValueText (ParamValue plain, int32 precision, const TChar* suffix, Str
 	}
 }
 
-bool readsAsFiniteNumber (const TChar* text)
+bool readFiniteNumber (const TChar* text, ParamValue& value)
 {
 	if (!text)
 		return false;
-	double value = 0.0;
-	return UString (const_cast<TChar*> (text), tstrlen (text)).scanFloat (value) && std::isfinite (value);
+	double read = 0.0;
+	if (!UString (const_cast<TChar*> (text), tstrlen (text)).scanFloat (read) || !std::isfinite (read))
+		return false;
+	value = read;
+	return true;
+}
+
+bool readPlainText (const Parameter& parameter, const TChar* text, ParamValue& normalized)
+{
+	ParamValue plain = 0.0;
+	if (!readFiniteNumber (text, plain))
+		return false;
+	normalized = parameter.toNormalized (plain);
+	return true;
+}
+
+ParamValue limitedNormalized (ParamValue normalized, ParamValue fallback)
+{
+	if (std::isnan (normalized))
+		return fallback;
+	return std::clamp (normalized, 0.0, 1.0);
 }
 
 void copyText (const TChar* source, String128 text)

@@ -1,17 +1,25 @@
 // Value texts shared by the controller's range parameters.
 #pragma once
 
-#include "pluginterfaces/vst/ivsteditcontroller.h"
+#include "public.sdk/source/vst/vstparameters.h"
 
 namespace Steinberg {
 namespace Vst {
 
 /** Prints plain with "%.*lf" at precision into the 128-unit text, never as a negative zero, then
-    appends a blank and suffix when suffix is given; the text always keeps its terminator. */
+    appends a blank and suffix when suffix is given; the text always keeps its terminator. A number
+    too long for the text is printed with an exponent, one that is not finite not at all. */
 void printValueText (ParamValue plain, int32 precision, const TChar* suffix, String128 text);
 
-/** Whether text reads, the way the parameters read their value texts, as a finite number. */
-bool readsAsFiniteNumber (const TChar* text);
+/** Reads text as a number, the way every parameter reads its value texts; false, and value left
+    alone, unless it gives a finite one. */
+bool readFiniteNumber (const TChar* text, ParamValue& value);
+
+/** Reads text as a plain value and maps it to normalized with the parameter's own mapping. */
+bool readPlainText (const Parameter& parameter, const TChar* text, ParamValue& normalized);
+
+/** A normalized value limited to 0 ... 1; one that is not a number becomes fallback. */
+ParamValue limitedNormalized (ParamValue normalized, ParamValue fallback);
 
 /** Copies source into a 128-unit text, cut to 127 units and terminated. */
 void copyText (const TChar* source, String128 text);

@@ -1,7 +1,7 @@
 #include "plugin/controller/PlugController.h"
 
 #include "plugin/controller/KSRangeParameter.h"
-#include "plugin/controller/ParamValueText.h"
+#include "plugin/controller/KSSwitchParameter.h"
 #include "plugin/processor/PlugParamIds.h"
 #include "plugin/processor/PlugParamState.h"
 
@@ -57,15 +57,13 @@ void PlugController::addRangeParameter (const TChar* title, ParamID tag, ParamVa
 void PlugController::addSwitch (const TChar* title, ParamID tag, ParamValue defaultNormalized,
                                 int32 flags)
 {
-	parameters.addParameter (title, nullptr, 1, defaultNormalized, flags, static_cast<int32> (tag),
-	                         kRootUnitId, nullptr);
+	parameters.addParameter (new KSSwitchParameter (title, tag, defaultNormalized, flags));
 }
 
 tresult PLUGIN_API PlugController::getParamValueByString (ParamID tag, TChar* string, ParamValue& valueNormalized)
 {
 	ParamValue parsed = 0.0;
-	if (!readsAsFiniteNumber (string) ||
-	    EditController::getParamValueByString (tag, string, parsed) != kResultTrue || !std::isfinite (parsed))
+	if (!string || EditController::getParamValueByString (tag, string, parsed) != kResultTrue || !std::isfinite (parsed))
 		return kResultFalse;
 	valueNormalized = std::clamp (parsed, 0.0, 1.0);
 	return kResultTrue;

@@ -22,7 +22,8 @@ public:
 	tresult PLUGIN_API initialize (FUnknown* context) SMTG_OVERRIDE;
 	/** Mirrors a processor state chunk: all of it or, when it is incomplete, none of it. */
 	tresult PLUGIN_API setComponentState (IBStream* state) SMTG_OVERRIDE;
-	/** kResultFalse for a text that gives no finite value; a finite one is limited to 0 ... 1. */
+	/** Reads every text getParamStringByValue gives, and numbers; kResultFalse for a text that
+	    gives no finite value; a finite one is limited to 0 ... 1. */
 	tresult PLUGIN_API getParamValueByString (ParamID tag, TChar* string, ParamValue& valueNormalized) SMTG_OVERRIDE;
 	/** kResultFalse for a value that is not a number, which is not stored. */
 	tresult PLUGIN_API setParamNormalized (ParamID tag, ParamValue value) SMTG_OVERRIDE;

@@ -177,6 +177,11 @@ void PlugProcessor::setMixerLevel (int32 blockId, int32 input, int32 output, dou
 		static_cast<Mixer*> (mixer)->setLevel (Mixer::kLevelParamNo, input, output, value);
 }
 
+bool PlugProcessor::isPublished (ParamID tag) const
+{
+	return tag <= kDecorrBypassId || tag == kBypassId;
+}
+
 void PlugProcessor::paramChanged (ParamID tag, IParameterChanges* outputChanges)
 {
 	PlugProcessorBase::paramChanged (tag, outputChanges);

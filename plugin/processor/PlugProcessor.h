@@ -24,6 +24,8 @@ public:
 protected:
 	void buildDSP () override;
 	void paramChanged (ParamID tag, IParameterChanges* outputChanges) override;
+	/** The global bypass and the tags up to "Decorr Bypass"; slots 9 to 13 belong to no parameter. */
+	bool isPublished (ParamID tag) const override;
 	uint32 extraLatency () override;
 	uint32 plannedLatency () override;
 	uint32 extraTail () override;

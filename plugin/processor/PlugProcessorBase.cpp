@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace Steinberg {
 namespace Vst {
@@ -59,11 +60,15 @@ uint64 channelMask (int32 channels)
 	return channels >= 64 ? ~uint64 (0) : (uint64 (1) << channels) - 1;
 }
 
+// An offset past every point of a call.
+constexpr int32 kAllPoints = std::numeric_limits<int32>::max ();
+
 } // namespace
 
 PlugProcessorBase::PlugProcessorBase (const FUID& controllerClass, int32 numParamSlots)
 : paramState (numParamSlots)
 , exchange (numParamSlots)
+, points (paramState.getCount () + 1)
 , fadeStep (1.0 / (kFadeTimeMs * (sampleRate * 0.001)))
 {
 	setControllerClass (controllerClass);
@@ -354,8 +359,16 @@ void PlugProcessorBase::pushAllParams ()
 	if (!root)
 		return;
 	for (int32 tag = 0; tag < paramState.getCount (); ++tag)
-		paramChanged (static_cast<ParamID> (tag), nullptr);
+	{
+		if (isPublished (static_cast<ParamID> (tag)))
+			paramChanged (static_cast<ParamID> (tag), nullptr);
+	}
 	paramChanged (kBypassId, nullptr);
+}
+
+bool PlugProcessorBase::isPublished (ParamID tag) const
+{
+	return tag == kBypassId || tag < static_cast<ParamID> (paramState.getCount ());
 }
 
 void PlugProcessorBase::setInitialValue (ParamID tag, ParamValue value)
@@ -376,8 +389,15 @@ tresult PLUGIN_API PlugProcessorBase::setState (IBStream* state)
 		PlugParamState incoming (paramState.getCount ());
 		exchange.latest (incoming);
 		const tresult result = incoming.readState (state);
-		if (result == kResultOk)
-			exchange.post (incoming);
+		if (result != kResultOk)
+			return result;
+		// A slot that belongs to no parameter keeps nothing, whatever the chunk holds.
+		for (int32 slot = 0; slot < incoming.getCount (); ++slot)
+		{
+			if (!isPublished (static_cast<ParamID> (slot)))
+				incoming.setValue (slot, 0.0);
+		}
+		exchange.post (incoming);
 		return result;
 	}
 	catch (...)
@@ -411,11 +431,15 @@ tresult PLUGIN_API PlugProcessorBase::process (ProcessData& data)
 	}
 	if (exchange.take (paramState))
 		pushAllParams ();
-	applyParameterChanges (data);
+	scheduleParameterChanges (data);
 	if (data.numSamples <= 0)
+	{
+		applyParameterChanges (data, kAllPoints);
 		return kResultOk;
+	}
 	if (!buffersUsable (data))
 	{
+		applyParameterChanges (data, kAllPoints);
 		zeroOutputs (data);
 		return kResultOk;
 	}
@@ -424,6 +448,7 @@ tresult PLUGIN_API PlugProcessorBase::process (ProcessData& data)
 	const bool silentInput = inputFlaggedSilent (data.inputs[0]);
 	if (silentInput && silentFrames >= flushFrames)
 	{
+		applyParameterChanges (data, kAllPoints);
 		zeroOutputs (data);
 		if (!silent)
 		{
@@ -433,15 +458,28 @@ tresult PLUGIN_API PlugProcessorBase::process (ProcessData& data)
 		return kResultOk;
 	}
 	data.outputs[0].silenceFlags = 0;
-	for (int32 done = 0; done < data.numSamples; done += blockFrames)
-		processPiece (data, done, std::min (blockFrames, data.numSamples - done), silentInput);
+	// The graph runs in blocks of at most its block size, and each block up to the next point, so
+	// that each point takes effect at its own sample.
+	for (int32 done = 0; done < data.numSamples;)
+	{
+		const int32 inBlock = done % blockFrames;
+		// The offset's sign flips once per block, never where a point cuts one: a call whose
+		// points all lie at its start gives the same bits as when points were not split out.
+		if (inBlock == 0)
+			antiDenormal = -antiDenormal;
+		applyParameterChanges (data, done);
+		const int32 frames = std::min ({blockFrames - inBlock, data.numSamples - done, points.nextOffset () - done});
+		processPiece (data, done, frames, silentInput);
+		done += frames;
+	}
 	silentFrames = silentInput ? std::min (silentFrames + data.numSamples, flushFrames) : 0;
 	silent = silent && silentInput;
 	return kResultOk;
 }
 
-void PlugProcessorBase::applyParameterChanges (ProcessData& data)
+void PlugProcessorBase::scheduleParameterChanges (ProcessData& data)
 {
+	points.begin (data.numSamples);
 	IParameterChanges* changes = data.inputParameterChanges;
 	if (!changes)
 		return;
@@ -449,28 +487,41 @@ void PlugProcessorBase::applyParameterChanges (ProcessData& data)
 	for (int32 i = 0; i < count; ++i)
 	{
 		IParamValueQueue* queue = changes->getParameterData (i);
-		if (!queue)
-			continue;
-		// Only the last point counts: a change holds for the whole block.
-		const int32 points = queue->getPointCount ();
-		int32 offset = 0;
-		ParamValue value = 0.0;
-		if (points < 1 || queue->getPoint (points - 1, offset, value) != kResultTrue)
+		if (!queue || !isPublished (queue->getParameterId ()))
 			continue;
 		const ParamID tag = queue->getParameterId ();
-		if (tag == kBypassId)
-		{
-			const ParamValue current = paramState.getBypass () ? 1.0 : 0.0;
-			paramState.setBypass (PlugParamState::sanitize (current, value) > 0.5);
-			exchange.mirrorBypass (paramState.getBypass ());
-		}
-		else if (tag < static_cast<ParamID> (paramState.getCount ()))
-		{
-			paramState.setValue (static_cast<int32> (tag), value);
-			exchange.mirrorValue (static_cast<int32> (tag), paramState.getValue (static_cast<int32> (tag)));
-		}
-		paramChanged (tag, data.outputParameterChanges);
+		points.add (tag == kBypassId ? paramState.getCount () : static_cast<int32> (tag), queue);
 	}
+}
+
+void PlugProcessorBase::applyParameterChanges (ProcessData& data, int32 offset)
+{
+	points.takeDue (offset, [this, &data] (ParamID tag, ParamValue value) {
+		applyPoint (tag, value, data.outputParameterChanges);
+	});
+}
+
+void PlugProcessorBase::applyPoint (ParamID tag, ParamValue value, IParameterChanges* outputChanges)
+{
+	if (tag == kBypassId)
+	{
+		const bool current = paramState.getBypass ();
+		const bool bypass = PlugParamState::sanitize (current ? 1.0 : 0.0, value) > 0.5;
+		if (bypass == current)
+			return;
+		paramState.setBypass (bypass);
+		exchange.mirrorBypass (bypass);
+	}
+	else
+	{
+		const auto slot = static_cast<int32> (tag);
+		const ParamValue current = paramState.getValue (slot);
+		paramState.setValue (slot, value);
+		if (paramState.getValue (slot) == current)
+			return;
+		exchange.mirrorValue (slot, paramState.getValue (slot));
+	}
+	paramChanged (tag, outputChanges);
 }
 
 bool PlugProcessorBase::buffersUsable (const ProcessData& data) const
@@ -544,10 +595,9 @@ void PlugProcessorBase::writeOutput (ProcessData& data, int32 offset, int32 fram
 	}
 }
 
+// The offset of alternating sign (process flips it) keeps decaying signals out of the subnormal range.
 void PlugProcessorBase::processBlock (double** inputs, double** outputs, int32 numChannels, int32 frames)
 {
-	// An offset of alternating sign keeps decaying signals out of the subnormal range.
-	antiDenormal = -antiDenormal;
 	for (int32 c = 0; c < numChannels; ++c)
 	{
 		for (int32 i = 0; i < frames; ++i)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "plugin/processor/ParamExchange.h"
+#include "plugin/processor/ParamPointSchedule.h"
 #include "plugin/processor/PlugParamState.h"
 
 #include "dsp/Cable.h"
@@ -64,6 +65,9 @@ protected:
 	virtual void addOutputParamChange (int32 index, IParameterChanges* outputChanges, double value);
 	/** Replays every stored value into the graph. */
 	virtual void pushAllParams ();
+	/** Whether tag names a parameter the host can see; the processor ignores every other id.
+	    Here the global bypass and every value slot. */
+	virtual bool isPublished (ParamID tag) const;
 	virtual void onSilence () {}
 	/** Latency added to the graph's own. */
 	virtual uint32 extraLatency () { return 0; }
@@ -98,7 +102,11 @@ private:
 	tresult activate ();
 	void deactivate ();
 	void takePendingValues ();
-	void applyParameterChanges (ProcessData& data);
+	/** Puts the host's queues in offset order for this call. */
+	void scheduleParameterChanges (ProcessData& data);
+	/** Applies the points due at offset or before. */
+	void applyParameterChanges (ProcessData& data, int32 offset);
+	void applyPoint (ParamID tag, ParamValue value, IParameterChanges* outputChanges);
 	bool buffersUsable (const ProcessData& data) const;
 	bool inputFlaggedSilent (const AudioBusBuffers& input) const;
 	void processPiece (ProcessData& data, int32 offset, int32 frames, bool zeroInput);
@@ -113,6 +121,7 @@ private:
 	double sampleRate {44100.0};
 	PlugParamState paramState;
 	ParamExchange exchange;
+	ParamPointSchedule points;
 	IPtr<Cable> inputCopy;
 	IPtr<Cable> outputCopy;
 	IPtr<DSPAlgo> root;

@@ -1,8 +1,7 @@
 // A user automating the switches and "Shift" in a host: a change delivered through the parameter
 // queue must not click. On a mono sine, which has nothing of its own above 8 kHz, a click shows
 // as a burst of high-frequency energy and as a sample step larger than the signal ever takes.
-#include "tools/vst3host/PluginInstance.h"
-#include "tools/vst3host/Renderer.h"
+#include "AutomationSupport.h"
 
 #include "plugin/processor/PlugParamIds.h"
 
@@ -59,16 +58,6 @@ const Change kChanges[] = {
     {"ShiftMidway", kShiftId, 0.2, 0.8},
 };
 
-AudioBuffer monoSine (size_t frames)
-{
-	AudioBuffer audio;
-	audio.sampleRate = kRate;
-	audio.channels.assign (1, std::vector<double> (frames));
-	for (size_t i = 0; i < frames; ++i)
-		audio.channels[0][i] = kSineLevel * std::sin (2.0 * M_PI * kSineHz * static_cast<double> (i) / kRate);
-	return audio;
-}
-
 // An 8th-order Butterworth high-pass as four biquads; 440 Hz lies about 200 dB below its pass band.
 std::vector<double> highBand (const std::vector<double>& signal)
 {
@@ -107,14 +96,6 @@ double powerDb (const std::vector<double>& signal, size_t begin, size_t end)
 double audibleDb (double levelDb)
 {
 	return std::max (kInaudibleDb, levelDb);
-}
-
-double largestStep (const std::vector<double>& signal, size_t begin, size_t end)
-{
-	double largest = 0.0;
-	for (size_t i = begin + 1; i < end; ++i)
-		largest = std::max (largest, std::abs (signal[i] - signal[i - 1]));
-	return largest;
 }
 
 // A render and its part above 8 kHz, channel by channel.
@@ -182,15 +163,15 @@ protected:
 				figures.changedHighBandDb = std::max (figures.changedHighBandDb, level);
 				figures.unchangedHighBandDb = std::max (figures.unchangedHighBandDb, louder);
 			}
-			const double step = largestStep (changed.audio.channels[c], at, end);
-			const double unchanged = std::max (largestStep (before.audio.channels[c], at, end),
-			                                   largestStep (after.audio.channels[c], at, end));
+			const double step = automation_test::largestStep (changed.audio.channels[c], at, end);
+			const double unchanged = std::max (automation_test::largestStep (before.audio.channels[c], at, end),
+			                                   automation_test::largestStep (after.audio.channels[c], at, end));
 			figures.stepExcessDb = std::max (figures.stepExcessDb, 20.0 * std::log10 (step / unchanged));
 		}
 	}
 
 	PluginModule module {VELTRANE_BUNDLE_PATH};
-	AudioBuffer input = monoSine (inputFrames ());
+	AudioBuffer input = automation_test::monoSine (kSineHz, kSineLevel, inputFrames ());
 	uint32 latency = 0;
 };
 

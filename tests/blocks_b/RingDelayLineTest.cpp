@@ -312,29 +312,44 @@ TEST_F (RingCrossfadeTest, ChangeFadesFromOldToNewDelayOverPointFourSeconds)
 	}
 }
 
-TEST_F (RingCrossfadeTest, ChangeDuringAFadeRestartsTheGains)
+// A new request during a fade neither restarts nor redirects it: the fade runs on to its target,
+// and the read after its end starts the fade to the latest request.
+TEST_F (RingCrossfadeTest, ChangeDuringAFadeWaitsForTheFadeToEnd)
 {
 	settleAt (100);
-	for (int32 k = 0; k < 5000; ++k)
+	int32 reads = 0;
+	for (; reads < 5000; ++reads)
 		step (400);
 	ASSERT_TRUE (tap ().fading);
-	ASSERT_GT (tap ().fadeInGain, 0.2);
+	const double gain = tap ().fadeInGain;
+	ASSERT_GT (gain, 0.2);
 
-	const int32 index = n;
-	EXPECT_EQ (step (700), at (index, 100)) << "the restarting read is the second position's sample";
-	EXPECT_TRUE (tap ().fading);
-	EXPECT_EQ (tap ().targetDelay, 700);
-	EXPECT_DOUBLE_EQ (tap ().fadeInGain, 2.5 / kRate);
-
-	int32 reads = 1;
+	int32 index = n;
+	EXPECT_DOUBLE_EQ (step (700), (1.0 - gain) * at (index, 100) + gain * at (index, 400))
+	    << "the fade goes on where it was";
+	++reads;
+	EXPECT_EQ (tap ().targetDelay, 400);
 	while (tap ().fading)
 	{
 		step (700);
 		++reads;
 	}
-	EXPECT_NEAR (reads, kRate / 2.5 + 2, 1.0) << "the restarted fade runs its full length";
-	const int32 last = n;
-	EXPECT_EQ (step (700), at (last, 700));
+	EXPECT_NEAR (reads, kRate / 2.5 + 2, 1.0) << "the first fade runs its full length";
+	EXPECT_EQ (tap ().currentDelay, 400);
+
+	index = n;
+	EXPECT_EQ (step (700), at (index, 400)) << "the next fade starts from the first one's target";
+	EXPECT_TRUE (tap ().fading);
+	EXPECT_EQ (tap ().targetDelay, 700);
+	reads = 1;
+	while (tap ().fading)
+	{
+		step (700);
+		++reads;
+	}
+	EXPECT_NEAR (reads, kRate / 2.5 + 2, 1.0);
+	index = n;
+	EXPECT_EQ (step (700), at (index, 700));
 }
 
 TEST (FrameConversion, NonFiniteValuesKeepTheLastValidAndResultsStayInRange)

@@ -235,3 +235,65 @@ TEST (KSExpRangeParameter, FallsBackToTheLinearMappingForBadBounds)
 	EXPECT_DOUBLE_EQ (param->toNormalized (75.0), 0.75);
 	EXPECT_DOUBLE_EQ (param->getInfo ().defaultNormalizedValue, 0.5);
 }
+
+struct LimitCase
+{
+	bool exponential;
+	ParamValue normalized;
+	const char* text;
+};
+
+std::ostream& operator<< (std::ostream& os, const LimitCase& c)
+{
+	return os << (c.exponential ? "exp " : "lin ") << c.normalized;
+}
+
+class LimitedText : public testing::TestWithParam<LimitCase>
+{
+};
+
+// A value outside 0 ... 1 prints as the nearer end of the range, one that is not a number as the
+// default; the text never says "nan" or "inf".
+TEST_P (LimitedText, PrintsAValueOfTheRange)
+{
+	const LimitCase& c = GetParam ();
+	if (c.exponential)
+		EXPECT_EQ (textOf (*makeParam<KSExpRangeParameter> (20, 20000, 200, 0), c.normalized), c.text);
+	else
+		EXPECT_EQ (textOf (*makeParam<KSRangeParameter> (-100, 100, 25, 2), c.normalized), c.text);
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN ();
+constexpr double kInf = std::numeric_limits<double>::infinity ();
+
+INSTANTIATE_TEST_SUITE_P (Parameters, LimitedText,
+                          testing::Values (LimitCase {false, kNaN, "25.00"}, LimitCase {false, kInf, "100.00"},
+                                           LimitCase {false, -kInf, "-100.00"}, LimitCase {false, 7.0, "100.00"},
+                                           LimitCase {false, -1e300, "-100.00"}, LimitCase {true, kNaN, "200"},
+                                           LimitCase {true, kInf, "20000"}, LimitCase {true, -3.0, "20"}));
+
+TEST (KSRangeParameter, TextsThatGiveNoFiniteNumberAreRefused)
+{
+	auto linear = makeParam<KSRangeParameter> (0, 100, 0, 0);
+	auto exponential = makeParam<KSExpRangeParameter> (20, 20000, 20, 0);
+	for (const char* text : {"nan", "inf", "-inf", "1e400", "", "abc"})
+	{
+		const std::u16string utf16 = toUtf16 (text);
+		ParamValue normalized = -1;
+		EXPECT_FALSE (linear->fromString (utf16.c_str (), normalized)) << text;
+		EXPECT_FALSE (exponential->fromString (utf16.c_str (), normalized)) << text;
+		EXPECT_EQ (normalized, -1) << text;
+	}
+}
+
+// A number with more digits than the text holds is printed with an exponent, so that it reads
+// back as itself instead of as its first 127 digits.
+TEST (KSRangeParameter, AHugeValuePrintsWithAnExponentAndReadsBack)
+{
+	auto param = makeParam<KSRangeParameter> (0, 1e300, 0, 2);
+	const std::string text = textOf (*param, 1.0);
+	EXPECT_EQ (text, "1.00e+300");
+	ParamValue normalized = -1;
+	ASSERT_TRUE (param->fromString (toUtf16 (text).c_str (), normalized));
+	EXPECT_DOUBLE_EQ (normalized, 1.0);
+}

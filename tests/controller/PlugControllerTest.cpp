@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 using namespace Steinberg;
@@ -201,6 +202,86 @@ INSTANTIATE_TEST_SUITE_P (
                      TypedText {kDelayId, "-20", kResultTrue, 0.0}, TypedText {kBypassId, "50", kResultTrue, 1.0},
                      TypedText {kShiftBypassId, "-3", kResultTrue, 0.0},
                      TypedText {kDriveBypassId, "0.25", kResultTrue, 0.25}));
+
+// Every parameter's text at the ends of its range, beyond them and at values that are not finite:
+// out-of-range values print as the nearer end, NaN as the default. Each text reads back.
+enum class Shown
+{
+	Low,
+	High,
+	Default,
+};
+
+struct TextAt
+{
+	ParamValue normalized;
+	Shown shown;
+};
+
+const TextAt kTextValues[] = {
+    {0.0, Shown::Low},
+    {1.0, Shown::High},
+    {-1.0, Shown::Low},
+    {1.5, Shown::High},
+    {1e300, Shown::High},
+    {-1e300, Shown::Low},
+    {std::numeric_limits<double>::quiet_NaN (), Shown::Default},
+    {std::numeric_limits<double>::infinity (), Shown::High},
+    {-std::numeric_limits<double>::infinity (), Shown::Low},
+};
+
+std::ostream& operator<< (std::ostream& os, const TextAt& t)
+{
+	return os << t.normalized;
+}
+
+namespace {
+
+std::ostream& operator<< (std::ostream& os, const ListEntry& e)
+{
+	return os << e.title;
+}
+
+} // namespace
+
+class TextTable : public PlugControllerTest, public testing::WithParamInterface<std::tuple<ListEntry, TextAt>>
+{
+};
+
+TEST_P (TextTable, ShowsAValueOfTheRangeAndReadsItBack)
+{
+	const auto& [entry, at] = GetParam ();
+	const bool isSwitch = entry.stepCount == 1;
+	const std::string expected = at.shown == Shown::Default ? entry.defaultText
+	                             : at.shown == Shown::High  ? (isSwitch ? "On" : "100")
+	                                                        : (isSwitch ? "Off" : "0");
+	const ParamValue meant = at.shown == Shown::Default ? entry.defaultNormalized : at.shown == Shown::High ? 1.0 : 0.0;
+	const std::string text = textOf (entry.tag, at.normalized);
+	EXPECT_EQ (text, expected) << entry.title << " at " << at.normalized;
+
+	std::u16string utf16 = toUtf16 (text);
+	ParamValue parsed = -1;
+	ASSERT_EQ (controller->getParamValueByString (entry.tag, utf16.data (), parsed), kResultTrue)
+	    << entry.title << " \"" << text << "\"";
+	EXPECT_EQ (parsed, meant) << entry.title << " \"" << text << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P (PlugController, TextTable, testing::Combine (testing::ValuesIn (kList), testing::ValuesIn (kTextValues)));
+
+TEST_F (PlugControllerTest, PlainAndNormalizedConversionsStayInTheRange)
+{
+	const ParamValue kNaN = std::numeric_limits<double>::quiet_NaN ();
+	for (const ListEntry& entry : kList)
+	{
+		const ParamValue top = entry.stepCount == 1 ? 1.0 : 100.0;
+		EXPECT_EQ (controller->plainParamToNormalized (entry.tag, -1000.0), 0.0) << entry.title;
+		EXPECT_EQ (controller->plainParamToNormalized (entry.tag, 1e9), 1.0) << entry.title;
+		EXPECT_EQ (controller->plainParamToNormalized (entry.tag, kNaN), entry.defaultNormalized) << entry.title;
+		EXPECT_EQ (controller->normalizedParamToPlain (entry.tag, 1.5), top) << entry.title;
+		EXPECT_EQ (controller->normalizedParamToPlain (entry.tag, -1.0), 0.0) << entry.title;
+		EXPECT_EQ (controller->normalizedParamToPlain (entry.tag, kNaN), entry.defaultNormalized * top) << entry.title;
+	}
+}
 
 TEST_F (PlugControllerTest, ANormalizedValueThatIsNotANumberIsNotStored)
 {

@@ -80,6 +80,27 @@ TEST (Process, AllocatesNothing)
 	}
 }
 
+// Points spread over the call cut it into pieces; neither the schedule nor the pieces allocate.
+TEST (Process, AllocatesNothingWithPointsInsideTheCall)
+{
+	for (int32 sampleSize : {kSample32, kSample64})
+	{
+		ProcessorHost host (new PlugProcessor);
+		ASSERT_TRUE (host.start (48000.0, 256, sampleSize));
+		for (int block = 0; block < 8; ++block)
+		{
+			for (int32 offset : {3, 77, 140, 255})
+			{
+				host.queueAt (kDelayId, offset, 0.1 * block + offset / 1000.0);
+				host.queueAt (kMixId, offset + 1, 0.9 - 0.1 * block);
+				host.queueAt (kBypassId, offset / 2, (block + offset) % 2);
+			}
+			host.queueAt (11, 9, 0.5);
+			EXPECT_EQ (allocationsIn (host, block == 5 ? 0 : 256), 0) << "block " << block;
+		}
+	}
+}
+
 } // namespace
 
 namespace {

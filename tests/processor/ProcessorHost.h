@@ -82,11 +82,14 @@ public:
 	}
 
 	/** Queues a change for the next process call. */
-	void queue (ParamID tag, ParamValue value)
+	void queue (ParamID tag, ParamValue value) { queueAt (tag, 0, value); }
+
+	/** Queues a change for the sample at offset of the next process call. */
+	void queueAt (ParamID tag, int32 offset, ParamValue value)
 	{
 		int32 index = 0;
 		if (IParamValueQueue* q = changes.addParameterData (tag, index))
-			q->addPoint (0, value, index);
+			q->addPoint (offset, value, index);
 	}
 
 	/** One process call on the prepared buffers, carrying the queued changes. */

@@ -18,8 +18,9 @@ TEST (StateAgainstProcess, RestoresWithoutARaceAndTheLastOneWins)
 {
 	ProcessorHost host (new PlugProcessor);
 	ASSERT_TRUE (host.start (44100.0, 64));
-	const Bytes bypassOn = chunkOf (std::vector<double> (kNumParamSlots, 0.75), 1);
-	const Bytes bypassOff = chunkOf (std::vector<double> (kNumParamSlots, 0.25), 0);
+	// Values for the parameters only: the slots that belong to none are not kept.
+	const Bytes bypassOn = chunkOf (std::vector<double> (kDecorrBypassId + 1, 0.75), 1);
+	const Bytes bypassOff = chunkOf (std::vector<double> (kDecorrBypassId + 1, 0.25), 0);
 	constexpr int kRounds = 400;
 
 	std::thread audio ([&host] {

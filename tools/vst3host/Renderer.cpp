@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -76,13 +78,50 @@ void queueParameters (ParameterChanges& changes, const RenderSettings& settings)
 		queuePoint (changes, tag, 0, value);
 }
 
-void queueScheduledChanges (ParameterChanges& changes, const RenderSettings& settings, size_t start, int32 count)
+// The changes in frame order; a stable sort keeps the order of points given for the same frame.
+std::vector<ScheduledChange> inFrameOrder (const std::vector<ScheduledChange>& changes)
 {
-	for (const ScheduledChange& change : settings.changes)
+	std::vector<ScheduledChange> sorted (changes);
+	std::stable_sort (sorted.begin (), sorted.end (),
+	                  [] (const ScheduledChange& a, const ScheduledChange& b) { return a.frame < b.frame; });
+	return sorted;
+}
+
+// The most points one queue must hold in one block: the starting values share the first block's
+// queues with the changes that fall into it.
+int32 pointsPerQueue (const std::vector<ScheduledChange>& sorted, const RenderSettings& settings)
+{
+	std::map<std::pair<size_t, ParamID>, int32> counts;
+	for (const auto& entry : settings.parameters)
+		++counts[{0, entry.first}];
+	for (const ScheduledChange& change : sorted)
+		++counts[{change.frame / static_cast<size_t> (settings.blockSize), change.tag}];
+	int32 most = 1;
+	for (const auto& entry : counts)
+		most = std::max (most, entry.second);
+	return most;
+}
+
+int32 distinctTags (const std::vector<ScheduledChange>& sorted, const RenderSettings& settings)
+{
+	std::set<ParamID> tags;
+	for (const auto& entry : settings.parameters)
+		tags.insert (entry.first);
+	for (const ScheduledChange& change : sorted)
+		tags.insert (change.tag);
+	return std::max<int32> (1, static_cast<int32> (tags.size ()));
+}
+
+// Queues the changes from next on that fall before start + count; returns the first one left.
+size_t queueScheduledChanges (ParameterChanges& changes, const std::vector<ScheduledChange>& sorted, size_t next,
+                              size_t start, int32 count)
+{
+	for (; next < sorted.size () && sorted[next].frame < start + static_cast<size_t> (count); ++next)
 	{
-		if (change.frame >= start && change.frame < start + static_cast<size_t> (count))
-			queuePoint (changes, change.tag, static_cast<int32> (change.frame - start), change.value);
+		const ScheduledChange& change = sorted[next];
+		queuePoint (changes, change.tag, static_cast<int32> (change.frame - start), change.value);
 	}
+	return next;
 }
 
 void checkSettings (const AudioBuffer& input, const RenderSettings& settings)
@@ -162,8 +201,8 @@ AudioBuffer Renderer::run (const AudioBuffer& input, const RenderSettings& setti
 	if (!data.prepare (instance.getComponent (), settings.blockSize, settings.sampleSize) ||
 	    data.numInputs < 1 || data.numOutputs < 1)
 		throw HostError ("cannot lay out buffers for the processor's buses");
-	const size_t queues = settings.parameters.size () + settings.changes.size ();
-	ParameterChanges inputChanges (std::max<int32> (1, static_cast<int32> (queues)), 1);
+	const std::vector<ScheduledChange> changes = inFrameOrder (settings.changes);
+	ParameterChanges inputChanges (distinctTags (changes, settings), pointsPerQueue (changes, settings));
 	ParameterChanges outputChanges;
 	ProcessContext context {};
 	context.sampleRate = settings.sampleRate;
@@ -177,11 +216,12 @@ AudioBuffer Renderer::run (const AudioBuffer& input, const RenderSettings& setti
 	AudioBuffer output;
 	output.sampleRate = settings.sampleRate;
 	output.channels.assign (static_cast<size_t> (data.outputs[0].numChannels), std::vector<double> (total));
+	size_t nextChange = 0;
 	for (size_t start = 0; start < total; start += static_cast<size_t> (data.numSamples))
 	{
 		data.numSamples = static_cast<int32> (std::min (total - start, static_cast<size_t> (settings.blockSize)));
 		fillInput (data.inputs[0], settings.sampleSize, input, start, data.numSamples);
-		queueScheduledChanges (inputChanges, settings, start, data.numSamples);
+		nextChange = queueScheduledChanges (inputChanges, changes, nextChange, start, data.numSamples);
 		data.outputs[0].silenceFlags = 0;
 		if (instance.getProcessor ().process (data) != kResultOk)
 			throw HostError ("the processor failed at frame " + std::to_string (start));
