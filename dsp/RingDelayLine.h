@@ -53,6 +53,8 @@ public:
 	void writeBlock (int32 channel, const Sample* values, int32 count);
 	template <typename Sample>
 	void readBlock (DelayTap& tap, Sample* values, int32 count);
+	// True while a read at the tap returns the sample at its delay alone: no fade runs or starts.
+	bool readsSettled (const DelayTap& tap) const { return !tap.crossfade || (!tap.fading && tap.delay == tap.currentDelay); }
 	// The index of the frame delay frames from the channel's write position.
 	int32 frameAt (int32 delay, int32 channel) const;
 	double sampleAt (int32 frame, int32 channel) const;
@@ -251,7 +253,7 @@ inline void RingDelayLine::readBlock (DelayTap& tap, Sample* values, int32 count
 {
 	if (count <= 0)
 		return;
-	if (!isPlacedHere (tap) || tap.crossfade || tap.moveDown != 1)
+	if (!isPlacedHere (tap) || !readsSettled (tap) || tap.moveDown != 1)
 	{
 		for (int32 k = 0; k < count; ++k)
 			values[k] = static_cast<Sample> (readTap (tap));
@@ -266,7 +268,11 @@ inline void RingDelayLine::readBlock (DelayTap& tap, Sample* values, int32 count
 		done += run;
 		tap.readPosition = movedDown (tap.readPosition, run);
 	}
-	tap.currentDelay = tap.delay;
+	// A settled crossfading tap's second position sits at the same delay and moves with it.
+	if (tap.crossfade)
+		tap.secondPosition = movedDown (tap.secondPosition, count % frames);
+	else
+		tap.currentDelay = tap.delay;
 	tap.hasBeenRead = true;
 }
 

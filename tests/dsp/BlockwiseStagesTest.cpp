@@ -5,6 +5,8 @@
 
 #include "dsp/DSPAlgo.h"
 #include "dsp/DecibelGain.h"
+#include "dsp/Delay.h"
+#include "dsp/FrameConversion.h"
 #include "dsp/Gain.h"
 #include "dsp/Mixer.h"
 #include "dsp/RingDelayLine.h"
@@ -75,7 +77,9 @@ void expectSameRing (RingDelayLine& a, RingDelayLine& b, const DelayTap& tapA, c
 {
 	ASSERT_EQ (a.getWritePosition (0), b.getWritePosition (0));
 	EXPECT_EQ (tapA.readPosition, tapB.readPosition);
+	EXPECT_EQ (tapA.secondPosition, tapB.secondPosition);
 	EXPECT_EQ (tapA.currentDelay, tapB.currentDelay);
+	EXPECT_EQ (tapA.fading, tapB.fading);
 	EXPECT_EQ (tapA.hasBeenRead, tapB.hasBeenRead);
 	for (int32 f = 0; f < a.getFrames (); ++f)
 		ASSERT_TRUE (sameBits (a.sampleAt (f, 0), b.sampleAt (f, 0))) << "frame " << f;
@@ -228,6 +232,50 @@ TEST_P (SmplDelayBlocks, OutputIsTheInputDelayed)
 }
 
 INSTANTIATE_TEST_SUITE_P (Forms, SmplDelayBlocks, kStageCases, stageName);
+
+class DelayBlocks : public ::testing::TestWithParam<StageCase>
+{
+};
+
+// A settled delay runs as block copies; a change fades sample by sample. Both against the ring
+// driven one sample at a time, as the delay did: a tap placed at every sample, then a write and
+// a read.
+TEST_P (DelayBlocks, OutputIsTheSampleBySampleDelay)
+{
+	const StageCase c = GetParam ();
+	constexpr int32 maxMs = 20;
+	IPtr<Delay> delay = owned (new Delay (1, 1, maxMs));
+	const auto delayAt = [] (int32 call) { return call < 10 ? 5.0 : call < 60 ? 0.5 : call < 200 ? 12.25 : 0.0; };
+	delay->setParameter (Delay::kDelayMsParam, 0, true, false, delayAt (0));
+	delay->setParameter (Delay::kGainParam, 0, true, false, -0.75);
+	setUp (*delay, c.blockSize, c.sampleSize);
+	const std::vector<int32> sizes = callSizes (60000, 2 * c.blockSize + 3, 17u);
+	const std::vector<std::vector<double>> input {asCarried (noise (60000, 18u), c.sampleSize)};
+	const auto output = runCalls (*delay, input, sizes, c.sampleSize, false, [&] (int32 call) {
+		delay->setParameter (Delay::kDelayMsParam, 0, true, false, delayAt (call));
+	});
+
+	const double samplesPerMs = 0.001 * kRate;
+	RingDelayLine ring (1, static_cast<int32> (maxMs * samplesPerMs) + 1, c.sampleSize, kRate);
+	std::vector<double> expected (input[0].size ());
+	size_t at = 0;
+	int32 frames = 0;
+	for (size_t call = 0; call < sizes.size (); ++call)
+	{
+		const double ms = delayAt (static_cast<int32> (call));
+		for (int32 i = 0; i < sizes[call]; ++i, ++at)
+		{
+			frames = framesFromValue (ms * samplesPerMs, frames, 0, ring.getFrames () - 1);
+			DelayTap* tap = ring.setTap (frames, 0, 1, 0, true);
+			ring.write (0, input[0][at]);
+			const double y = ring.readTap (*tap) * -0.75;
+			expected[at] = c.sampleSize == 0 ? static_cast<double> (static_cast<float> (y)) : y;
+		}
+	}
+	expectSameSignal (output[0], expected);
+}
+
+INSTANTIATE_TEST_SUITE_P (Forms, DelayBlocks, kStageCases, stageName);
 
 // A smoothed level as the blocks' parameters hold it, read once per sample.
 IPtr<DSPParameter> referenceLevel (int32 flags, double value, double minimum, double maximum)
