@@ -193,13 +193,17 @@ void DSPFunction::setGroupMembers (const DSPParameter& p, bool setBase, bool for
 
 void DSPFunction::setParameter (int32 paramNo, int32 sub, bool setBase, bool force, double value)
 {
-	DSPParameter* p = findParameter (paramNo, sub);
-	if (!p)
-		return;
-	if (p->hasFlag (DSPParameter::kGrouped) && p->getGroupId () != 0)
-		setGroupMembers (*p, setBase, force, value);
+	if (DSPParameter* p = findParameter (paramNo, sub))
+		setFound (*p, paramNo, setBase, force, value);
+}
+
+// setParameter past its lookup.
+void DSPFunction::setFound (DSPParameter& found, int32 paramNo, bool setBase, bool force, double value)
+{
+	if (found.hasFlag (DSPParameter::kGrouped) && found.getGroupId () != 0)
+		setGroupMembers (found, setBase, force, value);
 	else
-		p->setValue (setBase, force, value);
+		found.setValue (setBase, force, value);
 
 	if (paramNo == kBypassParamNo && kind == kEffectKind)
 		fadeDirection = isZeroOrNaN (value) ? 1 : -1;
@@ -297,7 +301,8 @@ void DSPFunction::resolveLinks ()
 			continue;
 		const uint32 paramNo = pairs ? p->getBaseKey () / pairs : p->getBaseKey ();
 		const auto sub = static_cast<int32> (p->getKey () - p->getBaseKey ());
-		activeLinks.push_back ({p, link, static_cast<int32> (paramNo), sub});
+		// What setParameter would find under that number and sub-index, if anything.
+		activeLinks.push_back ({p, link, findParameter (static_cast<int32> (paramNo), sub), static_cast<int32> (paramNo)});
 	}
 }
 
@@ -323,7 +328,8 @@ void DSPFunction::applyLinks (int32 i)
 		}
 		if (sampleSize == 0)
 			v = static_cast<double> (static_cast<float> (v));
-		setParameter (active.paramNo, active.sub, setBase, true, v);
+		if (active.target)
+			setFound (*active.target, active.paramNo, setBase, true, v);
 	}
 }
 

@@ -147,12 +147,15 @@ private:
 	void reserveLinks ();
 	void resolveLinks ();
 
+	void setFound (DSPParameter& found, int32 paramNo, bool setBase, bool force, double value);
+
 	struct ActiveLink
 	{
 		DSPParameter* parameter;
 		ParameterLink* link;
+		// The parameter the link's values go to; null for none.
+		DSPParameter* target;
 		int32 paramNo;
-		int32 sub;
 	};
 
 	int32 id;
