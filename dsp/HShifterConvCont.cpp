@@ -200,8 +200,9 @@ void HShifterConvCont::renderChannel (int32 channel, const Sample* input, Sample
 {
 	const auto ch = static_cast<size_t> (channel);
 	const double shift = shiftOf (channel);
-	int64& counter = counters[ch];
-	double& lastShift = lastShifts[ch];
+	// The phase state stays in registers through the loop: the output stores could otherwise alias it.
+	int64 counter = counters[ch];
+	double lastShift = lastShifts[ch];
 	DelayTap& tap = *taps[ch];
 	DSPParameter* freqMod = findParameter (kFreqModParam, channel);
 	// A chunk no longer than the delay reads only what was written before it.
@@ -228,6 +229,8 @@ void HShifterConvCont::renderChannel (int32 channel, const Sample* input, Sample
 			output[j] = static_cast<Sample> (std::cos (phase) * direct[k] - std::sin (phase) * static_cast<double> (output[j]));
 		}
 	}
+	counters[ch] = counter;
+	lastShifts[ch] = lastShift;
 }
 
 } // namespace DSPLib
