@@ -34,41 +34,83 @@ __attribute__ ((always_inline)) inline void store (double* p, const Vector& v)
 
 constexpr int32 kLeaf = ProductKernels::kLeafLength;
 
-// The schoolbook product of two 16-term leaves with all sums in registers. Each window of b is
-// zero-padded on both sides; the padding's terms are signed zeros, which leave a sum that starts
-// at +0 unchanged.
-template <typename Vector>
-__attribute__ ((always_inline)) inline void leafProduct (double* out, const double* a, const double* b)
+// --- SSE2, the baseline: b in eight registers of two terms; a window at an odd offset is cut
+// from two of them, at an even one it is one of them.
+
+struct Pairs
 {
-	constexpr auto width = static_cast<int32> (sizeof (Vector) / sizeof (double));
-	constexpr int32 sums = 2 * kLeaf / width;
-	const Vector zero {};
-	double padded[3 * kLeaf];
-	for (int32 k = 0; k < kLeaf; k += width)
-		store (padded + k, zero);
-	std::memcpy (padded + kLeaf - 1, b, kLeaf * sizeof (double));
-	for (int32 k = 2 * kLeaf - 1; k < 3 * kLeaf - width; k += width)
-		store (padded + k, zero);
-	Vector acc[sums] {};
-#pragma GCC unroll 16
-	for (int32 i = 0; i < kLeaf; ++i)
-	{
-		// x - +0 is x for every x, -0 included: a plain broadcast.
-		const Vector ai = a[i] - zero;
-		const double* window = padded + kLeaf - 1 - i;
-#pragma GCC unroll 16
-		for (int32 s = 0; s < sums; ++s)
-		{
-			// Sums s * width ... s * width + width - 1 take a[i] only from i - n + 1 to i + width - 1.
-			if (s * width + width - 1 < i || s * width > i + kLeaf - 1)
-				continue;
-			Vector bk;
-			load (bk, window + s * width);
-			acc[s] = ai * bk + acc[s];
-		}
-	}
-	for (int32 s = 0; s < sums; ++s)
-		store (out + s * width, acc[s]);
+	__m128d p[8];
+};
+
+template <int32 q>
+__attribute__ ((always_inline)) inline __m128d pairOf (const Pairs& b)
+{
+	if constexpr (q < 0 || q > 7)
+		return _mm_setzero_pd ();
+	else
+		return b.p[q];
+}
+
+// b[t], b[t + 1], +0 outside the 16 terms.
+template <int32 t>
+__attribute__ ((always_inline)) inline __m128d window128 (const Pairs& b)
+{
+	constexpr int32 q = (t + 2) / 2 - 1;
+	if constexpr (t - 2 * q == 0)
+		return pairOf<q> (b);
+	else
+		return _mm_shuffle_pd (pairOf<q> (b), pairOf<q + 1> (b), 0x1);
+}
+
+// Four sums of two outputs each, from output 2 first on.
+struct Quarter128
+{
+	__m128d v[4];
+};
+
+template <int32 first, int32 i, int32 s>
+__attribute__ ((always_inline)) inline void addTerm128 (Quarter128& sums, __m128d ai, const Pairs& b)
+{
+	constexpr int32 t = 2 * (first + s) - i;
+	if constexpr (t + 1 >= 0 && t < kLeaf)
+		sums.v[s] = _mm_add_pd (_mm_mul_pd (ai, window128<t> (b)), sums.v[s]);
+}
+
+template <int32 first, int32 i>
+__attribute__ ((always_inline)) inline void addRow128 (Quarter128& sums, const double*& a, const Pairs& b)
+{
+	const __m128d ai = _mm_set1_pd (a[i]);
+	addTerm128<first, i, 0> (sums, ai, b);
+	addTerm128<first, i, 1> (sums, ai, b);
+	addTerm128<first, i, 2> (sums, ai, b);
+	addTerm128<first, i, 3> (sums, ai, b);
+	// The next row's term of a after this row's sums, as for the wider units.
+	asm ("" : "+x"(sums.v[0]), "+x"(sums.v[1]), "+x"(sums.v[2]), "+x"(sums.v[3]), "+r"(a));
+}
+
+// Outputs 2 first ... 2 first + 7, rows i = 0 ... 15 in turn.
+template <int32 first, int32... i>
+__attribute__ ((always_inline)) inline void quarter128 (double* out, const double* a, const Pairs& b,
+                                                       std::integer_sequence<int32, i...>)
+{
+	Quarter128 sums;
+	for (__m128d& v : sums.v)
+		v = _mm_setzero_pd ();
+	(addRow128<first, i> (sums, a, b), ...);
+	for (int32 s = 0; s < 4; ++s)
+		_mm_storeu_pd (out + 2 * (first + s), sums.v[s]);
+}
+
+void leafBaseline (double* out, const double* a, const double* b)
+{
+	Pairs pairs;
+	for (int32 q = 0; q < 8; ++q)
+		pairs.p[q] = _mm_loadu_pd (b + 2 * q);
+	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
+	quarter128<0> (out, a, pairs, rows);
+	quarter128<4> (out, a, pairs, rows);
+	quarter128<8> (out, a, pairs, rows);
+	quarter128<12> (out, a, pairs, rows);
 }
 
 // --- AVX-512: a leaf's b in two registers; every window of b is cut from them, so the sums read
@@ -439,11 +481,6 @@ __attribute__ ((always_inline)) inline void composedLeafSplit (const ProductKern
 	leaf (split.out, split.a, split.b);
 	leaf (split.out + 2 * kLeaf, split.a + kLeaf, split.b + kLeaf);
 	combine (split.out, middle, ProductKernels::kLeafSplitLength);
-}
-
-void leafBaseline (double* out, const double* a, const double* b)
-{
-	leafProduct<Lanes2> (out, a, b);
 }
 
 void leafSplitBaseline (const ProductKernels::LeafSplit& split)
