@@ -61,34 +61,13 @@ void directProduct (benchmark::State& state)
 	countSamples (state, n);
 }
 
-// One split into leaves (three 16 x 16 leaf products, the differences and the combine) on each
-// vector unit; the convolvers run the one that ProductKernels::chosen names. Items are leaves.
+// Splits into leaves (three 16 x 16 leaf products, the differences and the combine) on each
+// vector unit: one split, or two of one input as the decorrelation pair runs them. The convolvers
+// run the unit that ProductKernels::chosen names. Items are leaves.
 void leafSplit (benchmark::State& state)
 {
 	const auto width = static_cast<ProductKernels::Width> (state.range (0));
-	if (width > ProductKernels::widest ())
-	{
-		state.SkipWithError ("this processor lacks the unit");
-		return;
-	}
-	constexpr int32 n = ProductKernels::kLeafSplitLength;
-	const std::vector<double> a = noise (n, 5u), b = noise (n, 7u);
-	std::vector<double> out (2 * n);
-	const ProductKernels::LeafSplit split {out.data (), a.data (), b.data ()};
-	for (auto _ : state)
-	{
-		ProductKernels::leafSplitAt (width, split);
-		benchmark::DoNotOptimize (out.data ());
-		benchmark::ClobberMemory ();
-	}
-	state.SetItemsProcessed (state.iterations () * 3);
-	state.counters["chosen"] = ProductKernels::chosen () == width;
-}
-
-// Two splits of one b (two convolvers' leaves on a shared input) on each unit. Items are leaves.
-void leafSplitPair (benchmark::State& state)
-{
-	const auto width = static_cast<ProductKernels::Width> (state.range (0));
+	const bool pair = state.range (1) == 2;
 	if (width > ProductKernels::widest ())
 	{
 		state.SkipWithError ("this processor lacks the unit");
@@ -101,12 +80,16 @@ void leafSplitPair (benchmark::State& state)
 	const ProductKernels::LeafSplit second {otherOut.data (), other.data (), b.data ()};
 	for (auto _ : state)
 	{
-		ProductKernels::leafSplitPairAt (width, first, second);
+		if (pair)
+			ProductKernels::leafSplitPairAt (width, first, second);
+		else
+			ProductKernels::leafSplitAt (width, first);
 		benchmark::DoNotOptimize (out.data ());
 		benchmark::DoNotOptimize (otherOut.data ());
 		benchmark::ClobberMemory ();
 	}
-	state.SetItemsProcessed (state.iterations () * 6);
+	state.SetItemsProcessed (state.iterations () * 3 * state.range (1));
+	state.counters["chosen"] = ProductKernels::chosen () == width;
 }
 
 // Host blocks of 512 samples through a set-up block, one channel, 64-bit.
@@ -156,10 +139,6 @@ BENCHMARK (directProduct)->RangeMultiplier (2)->Range (512, 4096);
 BENCHMARK (convolverBlock)->RangeMultiplier (2)->Range (512, 4096);
 BENCHMARK (shifterBlock);
 BENCHMARK (leafSplit)
-    ->ArgName ("width")
-    ->DenseRange (ProductKernels::kBaseline, ProductKernels::kAvx512)
-    ->Unit (benchmark::kNanosecond);
-BENCHMARK (leafSplitPair)
-    ->ArgName ("width")
-    ->DenseRange (ProductKernels::kBaseline, ProductKernels::kAvx512)
+    ->ArgNames ({"width", "splits"})
+    ->ArgsProduct ({{ProductKernels::kBaseline, ProductKernels::kAvx2, ProductKernels::kAvx512}, {1, 2}})
     ->Unit (benchmark::kNanosecond);

@@ -1,8 +1,9 @@
 // Two convolvers that share their input side against two that each work alone, bit for bit: at
 // every call size and block size, in both sample sizes, across a reset, and with one of the pair
 // bypassed for a while.
+#include "tests/blocks_b/GraphHarness.h"
+
 #include "dsp/Convolver.h"
-#include "dsp/DSPAlgo.h"
 
 #include <gtest/gtest.h>
 
@@ -11,21 +12,11 @@
 #include <string>
 #include <vector>
 
-using namespace KOREMU::DSPLib;
+using namespace BlocksBTest;
 using Steinberg::IPtr;
 using Steinberg::owned;
 
 namespace {
-
-std::vector<double> noise (size_t count, unsigned seed)
-{
-	std::mt19937 generator (seed);
-	std::uniform_real_distribution<double> uniform (-1.0, 1.0);
-	std::vector<double> v (count);
-	for (double& x : v)
-		x = uniform (generator);
-	return v;
-}
 
 struct PairCase
 {
@@ -51,7 +42,7 @@ public:
 	{
 		first = static_cast<Convolver*> (root->addFunction (new Convolver (1, 1)));
 		second = static_cast<Convolver*> (root->addFunction (new Convolver (2, 1)));
-		const std::vector<double> a = noise (static_cast<size_t> (c.length), 3u), b = noise (static_cast<size_t> (c.length), 4u);
+		const std::vector<double> a = whiteNoise (static_cast<size_t> (c.length), 3u), b = whiteNoise (static_cast<size_t> (c.length), 4u);
 		const double gainA[] = {0.6};
 		first->setImpulseResponse (a.data (), c.length, gainA);
 		second->setImpulseResponse (b.data (), c.length);
@@ -117,7 +108,7 @@ protected:
 		ASSERT_EQ (alone.setup (), 0);
 		ASSERT_EQ (shared.setup (), 0);
 		const size_t total = static_cast<size_t> (6 * c.length + 1000);
-		const std::vector<double> input = noise (total, 5u);
+		const std::vector<double> input = whiteNoise (total, 5u);
 		std::vector<std::vector<double>> expected (2, std::vector<double> (total)), actual = expected;
 		std::mt19937 generator (6u);
 		std::uniform_int_distribution<int32> size (1, c.call);

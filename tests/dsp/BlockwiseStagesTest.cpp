@@ -3,6 +3,8 @@
 // at call sizes that cross every chunk and ring boundary.
 #include "TestBlocks.h"
 
+#include "tests/blocks_b/GraphHarness.h"
+
 #include "dsp/DSPAlgo.h"
 #include "dsp/DecibelGain.h"
 #include "dsp/Delay.h"
@@ -23,6 +25,7 @@
 
 using namespace KOREMU::DSPLib;
 using namespace KOREMU::DSPLib::Testing;
+using BlocksBTest::whiteNoise;
 using Steinberg::IPtr;
 using Steinberg::owned;
 
@@ -33,16 +36,6 @@ constexpr double kRate = 48000.0;
 bool sameBits (double a, double b)
 {
 	return std::memcmp (&a, &b, sizeof a) == 0;
-}
-
-std::vector<double> noise (size_t count, unsigned seed)
-{
-	std::mt19937 generator (seed);
-	std::uniform_real_distribution<double> uniform (-1.0, 1.0);
-	std::vector<double> v (count);
-	for (double& x : v)
-		x = uniform (generator);
-	return v;
 }
 
 // Call sizes from 1 to most, in an order that lands calls on every offset.
@@ -92,7 +85,7 @@ TEST_P (RingBlocks, BlockWritesAndReadsAreTheSingleOnes)
 	RingDelayLine single (1, c.frames, 1, kRate), block (1, c.frames, 1, kRate);
 	DelayTap* tapSingle = single.setTap (c.delay, 0, 1, 0, c.crossfade);
 	DelayTap* tapBlock = block.setTap (c.delay, 0, 1, 0, c.crossfade);
-	const std::vector<double> input = noise (4000, 3u);
+	const std::vector<double> input = whiteNoise (4000, 3u);
 	size_t used = 0;
 	for (int32 count : callSizes (2000, 3 * c.frames + 5, 4u))
 	{
@@ -215,8 +208,8 @@ TEST_P (SmplDelayBlocks, OutputIsTheInputDelayed)
 		{
 			IPtr<SmplDelay> block = owned (new SmplDelay (1, 2, delay));
 			setUp (*block, c.blockSize, c.sampleSize);
-			const std::vector<std::vector<double>> input {asCarried (noise (3000, 5u), c.sampleSize),
-			                                              asCarried (noise (3000, 6u), c.sampleSize)};
+			const std::vector<std::vector<double>> input {asCarried (whiteNoise (3000, 5u), c.sampleSize),
+			                                              asCarried (whiteNoise (3000, 6u), c.sampleSize)};
 			const auto output = runCalls (*block, input, callSizes (3000, 2 * c.blockSize + 3, 7u), c.sampleSize, inPlace);
 			for (size_t ch = 0; ch < input.size (); ++ch)
 			{
@@ -250,7 +243,7 @@ TEST_P (DelayBlocks, OutputIsTheSampleBySampleDelay)
 	delay->setParameter (Delay::kGainParam, 0, true, false, -0.75);
 	setUp (*delay, c.blockSize, c.sampleSize);
 	const std::vector<int32> sizes = callSizes (60000, 2 * c.blockSize + 3, 17u);
-	const std::vector<std::vector<double>> input {asCarried (noise (60000, 18u), c.sampleSize)};
+	const std::vector<std::vector<double>> input {asCarried (whiteNoise (60000, 18u), c.sampleSize)};
 	const auto output = runCalls (*delay, input, sizes, c.sampleSize, false, [&] (int32 call) {
 		delay->setParameter (Delay::kDelayMsParam, 0, true, false, delayAt (call));
 	});
@@ -315,7 +308,7 @@ TEST_P (MixerBlocks, SumsAreThePerSampleSums)
 		};
 		std::vector<std::vector<double>> input;
 		for (unsigned k = 0; k < inputs; ++k)
-			input.push_back (asCarried (noise (20000, 10u + k), c.sampleSize));
+			input.push_back (asCarried (whiteNoise (20000, 10u + k), c.sampleSize));
 		const auto output = runCalls (*mixer, input, callSizes (20000, 2 * c.blockSize + 3, 11u), c.sampleSize, false,
 		                              changeLevels);
 
@@ -379,8 +372,8 @@ TEST_P (GainBlocks, SteadyAndGlidingLevelsArePerSampleFactors)
 	setUp (*gain, c.blockSize, c.sampleSize);
 	const std::vector<int32> sizes = callSizes (12000, 2 * c.blockSize + 3, 12u);
 	const auto change = [] (int32 call) { return call == 3 ? 4.5 : call == 40 ? -20.0 : 0.0; };
-	const std::vector<std::vector<double>> input {asCarried (noise (12000, 13u), c.sampleSize),
-	                                              asCarried (noise (12000, 14u), c.sampleSize)};
+	const std::vector<std::vector<double>> input {asCarried (whiteNoise (12000, 13u), c.sampleSize),
+	                                              asCarried (whiteNoise (12000, 14u), c.sampleSize)};
 	const auto output = runCalls (*gain, input, sizes, c.sampleSize, false, [&] (int32 call) {
 		if (change (call) != 0.0)
 			gain->setParameter (Gain::kGainParamNo, 1, true, false, change (call));
@@ -417,7 +410,7 @@ TEST_P (GainBlocks, LinkedLevelFollowsItsSourceAtEverySample)
 	auto* gain = static_cast<Gain*> (root->addFunction (new Gain (1, 1)));
 	ASSERT_NE (gain->linkParameter (root->findController (10), Gain::kGainParamNo, kLinkReplace), nullptr);
 	setUp (*root, c.blockSize, c.sampleSize);
-	const std::vector<std::vector<double>> input {asCarried (noise (6000, 15u), c.sampleSize)};
+	const std::vector<std::vector<double>> input {asCarried (whiteNoise (6000, 15u), c.sampleSize)};
 	const std::vector<int32> sizes = callSizes (6000, 2 * c.blockSize + 3, 16u);
 	const auto output = runCalls (*root, input, sizes, c.sampleSize);
 	std::vector<double> expected (input[0].size ());
