@@ -9,7 +9,7 @@ Cable::Cable (int32 channels, int32 frames, int32 sampleSize)
 : channels (channels)
 , frames (frames)
 , sampleSize (sampleSize)
-, bytesPerChannel (frames > 0 ? frames * bytesPerSample (sampleSize) : 0)
+, bytesPerChannel (frames > 0 ? static_cast<size_t> (frames) * bytesPerSample (sampleSize) : 0)
 {
 	allocate ();
 }
@@ -70,7 +70,7 @@ void Cable::clear ()
 	for (int32 c = 0; c < channels; ++c)
 	{
 		void* channel = isFloat32 () ? static_cast<void*> (buffers32[c]) : static_cast<void*> (buffers64[c]);
-		std::memset (channel, 0, static_cast<size_t> (bytesPerChannel));
+		std::memset (channel, 0, bytesPerChannel);
 	}
 }
 

@@ -2,6 +2,8 @@
 
 #include "base/source/fobject.h"
 
+#include <cstddef>
+
 namespace KOREMU {
 namespace DSPLib {
 
@@ -27,10 +29,10 @@ public:
 	int32 getChannels () const { return channels; }
 	int32 getFrames () const { return frames; }
 	int32 getSampleSize () const { return sampleSize; }
-	int32 getBytesPerChannel () const { return bytesPerChannel; }
+	size_t getBytesPerChannel () const { return bytesPerChannel; }
 	bool isFloat32 () const { return sampleSize == 0; }
 
-	static int32 bytesPerSample (int32 sampleSize) { return sampleSize == 0 ? 4 : 8; }
+	static size_t bytesPerSample (int32 sampleSize) { return sampleSize == 0 ? 4 : 8; }
 
 	OBJ_METHODS (Cable, Steinberg::FObject)
 
@@ -43,7 +45,8 @@ private:
 	int32 channels;
 	int32 frames;
 	int32 sampleSize;
-	int32 bytesPerChannel;
+	// In size_t: frames x 8 exceeds an int32 from 2^28 frames on.
+	size_t bytesPerChannel;
 };
 
 } // namespace DSPLib

@@ -16,7 +16,9 @@ run_build build
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_build build-asan -DVELTRANE_SANITIZE=ON -DVELTRANE_BUILD_BENCHMARKS=OFF
 
-# ThreadSanitizer: only the test that restores states against a running process call.
+# ThreadSanitizer: only the tests of threads, states restored against a running process call and
+# value texts read on two threads at once.
 cmake -S . -B build-tsan -DVELTRANE_WERROR=ON -DVELTRANE_TSAN=ON -DVELTRANE_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build build-tsan -j "$jobs" --target processor_thread_tests
-TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs" -R '^StateAgainstProcess\.'
+cmake --build build-tsan -j "$jobs" --target processor_thread_tests controller_thread_tests
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs" \
+  -R '^(StateAgainstProcess|ValueTextsOnTwoThreads)\.'

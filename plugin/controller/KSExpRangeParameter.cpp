@@ -70,7 +70,7 @@ void KSExpRangeParameter::toString (ParamValue normalized, String128 string) con
 
 bool KSExpRangeParameter::fromString (const TChar* string, ParamValue& normalized) const
 {
-	return readPlainText (*this, string, normalized);
+	return readPlainText (*this, string, showUnitSuffix ? unitSuffix : info.units, normalized);
 }
 
 } // namespace Vst

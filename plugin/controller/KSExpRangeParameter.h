@@ -17,7 +17,8 @@ public:
 	                     ParamValue defaultValuePlain);
 
 	void toString (ParamValue valueNormalized, String128 string) const SMTG_OVERRIDE;
-	/** A text that gives a finite number, as a plain value. */
+	/** A text that gives a finite number, as a plain value, optionally with the units or the shown
+	    suffix after it. */
 	bool fromString (const TChar* string, ParamValue& valueNormalized) const SMTG_OVERRIDE;
 	ParamValue toPlain (ParamValue valueNormalized) const SMTG_OVERRIDE;
 	ParamValue toNormalized (ParamValue plainValue) const SMTG_OVERRIDE;

@@ -27,7 +27,7 @@ void KSRangeParameter::toString (ParamValue normalized, String128 string) const
 
 bool KSRangeParameter::fromString (const TChar* string, ParamValue& normalized) const
 {
-	return readPlainText (*this, string, normalized);
+	return readPlainText (*this, string, showUnitSuffix ? unitSuffix : info.units, normalized);
 }
 
 ParamValue KSRangeParameter::toPlain (ParamValue normalized) const

@@ -39,7 +39,7 @@ bool KSSwitchParameter::fromString (const TChar* string, ParamValue& normalized)
 		}
 	}
 	ParamValue number = 0.0;
-	if (!readFiniteNumber (string, number))
+	if (!readValueText (string, nullptr, number))
 		return false;
 	normalized = limited (number);
 	return true;

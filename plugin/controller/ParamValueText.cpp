@@ -4,6 +4,7 @@
 #include "pluginterfaces/vst/ivstunits.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -48,21 +49,83 @@ void printValueText (ParamValue plain, int32 precision, const TChar* suffix, Str
 	}
 }
 
-bool readFiniteNumber (const TChar* text, ParamValue& value)
+bool readValueText (const TChar* text, const TChar* unit, ParamValue& value)
 {
 	if (!text)
 		return false;
-	double read = 0.0;
-	if (!UString (const_cast<TChar*> (text), tstrlen (text)).scanFloat (read) || !std::isfinite (read))
+	int32 length = 0;
+	while (length < kTextUnits && text[length] != 0)
+		++length;
+	// No value text the parameters print is this long.
+	if (length == kTextUnits)
 		return false;
-	value = read;
+
+	// The number's ASCII form for std::from_chars, which takes no sign '+'.
+	char ascii[kTextUnits];
+	int32 used = 0;
+	int32 at = 0;
+	const auto peek = [&] { return at < length ? text[at] : TChar (0); };
+	const auto take = [&] (TChar unit16) {
+		if (peek () != unit16)
+			return false;
+		++at;
+		return true;
+	};
+	const auto skipBlanks = [&] {
+		while (peek () == u' ' || peek () == u'\t')
+			++at;
+	};
+	const auto copySign = [&] {
+		if (take (u'-'))
+			ascii[used++] = '-';
+		else
+			take (u'+');
+	};
+	const auto copyDigits = [&] {
+		int32 digits = 0;
+		for (; peek () >= u'0' && peek () <= u'9'; ++digits)
+			ascii[used++] = static_cast<char> (text[at++]);
+		return digits;
+	};
+
+	skipBlanks ();
+	copySign ();
+	int32 digits = copyDigits ();
+	if (take (u'.'))
+	{
+		ascii[used++] = '.';
+		digits += copyDigits ();
+	}
+	if (digits == 0)
+		return false;
+	if (take (u'e') || take (u'E'))
+	{
+		ascii[used++] = 'e';
+		copySign ();
+		if (copyDigits () == 0)
+			return false;
+	}
+	skipBlanks ();
+	// The unit, when the text goes on with it.
+	int32 matched = 0;
+	while (unit && unit[matched] != 0 && at + matched < length && text[at + matched] == unit[matched])
+		++matched;
+	if (unit && unit[matched] == 0)
+		at += matched;
+	skipBlanks ();
+
+	double parsed = 0.0;
+	const auto [end, error] = std::from_chars (ascii, ascii + used, parsed);
+	if (at != length || error != std::errc () || end != ascii + used || !std::isfinite (parsed))
+		return false;
+	value = parsed;
 	return true;
 }
 
-bool readPlainText (const Parameter& parameter, const TChar* text, ParamValue& normalized)
+bool readPlainText (const Parameter& parameter, const TChar* text, const TChar* unit, ParamValue& normalized)
 {
 	ParamValue plain = 0.0;
-	if (!readFiniteNumber (text, plain))
+	if (!readValueText (text, unit, plain))
 		return false;
 	normalized = parameter.toNormalized (plain);
 	return true;

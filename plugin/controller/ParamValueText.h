@@ -11,12 +11,16 @@ namespace Vst {
     too long for the text is printed with an exponent, one that is not finite not at all. */
 void printValueText (ParamValue plain, int32 precision, const TChar* suffix, String128 text);
 
-/** Reads text as a number, the way every parameter reads its value texts; false, and value left
-    alone, unless it gives a finite one. */
-bool readFiniteNumber (const TChar* text, ParamValue& value);
+/** The one reader of typed and printed value texts: blanks, a sign, digits with at most one point,
+    an exponent, then blanks, unit (when given) and blanks. It reads the UTF-16 units itself, at
+    most 128 of them, so it neither throws nor shares state between threads. False, with value
+    untouched, for anything else: an empty, overlong or non-numeric text, a lone surrogate, a
+    number beyond the range of a double. */
+bool readValueText (const TChar* text, const TChar* unit, ParamValue& value);
 
-/** Reads text as a plain value and maps it to normalized with the parameter's own mapping. */
-bool readPlainText (const Parameter& parameter, const TChar* text, ParamValue& normalized);
+/** Reads text, optionally followed by unit, as a plain value and maps it to normalized with the
+    parameter's own mapping. */
+bool readPlainText (const Parameter& parameter, const TChar* text, const TChar* unit, ParamValue& normalized);
 
 /** A normalized value limited to 0 ... 1; one that is not a number becomes fallback. */
 ParamValue limitedNormalized (ParamValue normalized, ParamValue fallback);

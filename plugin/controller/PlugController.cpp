@@ -7,6 +7,7 @@
 
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
+#include "public.sdk/source/common/guardedcall.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,13 +23,15 @@ FUnknown* PlugController::createInstance (void* /*context*/)
 
 tresult PLUGIN_API PlugController::initialize (FUnknown* context)
 {
-	const tresult result = EditController::initialize (context);
-	if (result != kResultOk)
-		return result;
-	// A host without a context may initialize twice; the list must still exist once.
-	if (parameters.getParameterCount () == 0)
-		registerParameters ();
-	return kResultOk;
+	return guardedCall (kResultFalse, [&] {
+		const tresult result = EditController::initialize (context);
+		if (result != kResultOk)
+			return result;
+		// A host without a context may initialize twice; the list must still exist once.
+		if (parameters.getParameterCount () == 0)
+			registerParameters ();
+		return tresult (kResultOk);
+	});
 }
 
 void PlugController::registerParameters ()
@@ -62,18 +65,21 @@ void PlugController::addSwitch (const TChar* title, ParamID tag, ParamValue defa
 
 tresult PLUGIN_API PlugController::getParamValueByString (ParamID tag, TChar* string, ParamValue& valueNormalized)
 {
-	ParamValue parsed = 0.0;
-	if (!string || EditController::getParamValueByString (tag, string, parsed) != kResultTrue || !std::isfinite (parsed))
-		return kResultFalse;
-	valueNormalized = std::clamp (parsed, 0.0, 1.0);
-	return kResultTrue;
+	return guardedCall (kResultFalse, [&] {
+		ParamValue parsed = 0.0;
+		if (!string || EditController::getParamValueByString (tag, string, parsed) != kResultTrue ||
+		    !std::isfinite (parsed))
+			return kResultFalse;
+		valueNormalized = std::clamp (parsed, 0.0, 1.0);
+		return kResultTrue;
+	});
 }
 
 tresult PLUGIN_API PlugController::setParamNormalized (ParamID tag, ParamValue value)
 {
 	if (std::isnan (value))
 		return kResultFalse;
-	return EditController::setParamNormalized (tag, value);
+	return guardedCall (kResultFalse, [&] { return EditController::setParamNormalized (tag, value); });
 }
 
 tresult PLUGIN_API PlugController::getParameterInfo (int32 paramIndex, ParameterInfo& info)
@@ -84,6 +90,11 @@ tresult PLUGIN_API PlugController::getParameterInfo (int32 paramIndex, Parameter
 }
 
 tresult PLUGIN_API PlugController::setComponentState (IBStream* state)
+{
+	return guardedCall (kResultFalse, [&] { return mirrorComponentState (state); });
+}
+
+tresult PlugController::mirrorComponentState (IBStream* state)
 {
 	// Seeded with the current values, so that a value the chunk cannot give keeps its current one.
 	PlugParamState record (kNumParamSlots);
@@ -105,7 +116,7 @@ IPlugView* PLUGIN_API PlugController::createView (FIDString name)
 	if (name == nullptr || std::strcmp (name, "editor") != 0)
 		return nullptr;
 	setKnobMode (kLinearMode);
-	return new VSTGUI::VST3Editor (this, "view", "plug.uidesc");
+	return guardedCall (nullptr, [this] () -> IPlugView* { return new VSTGUI::VST3Editor (this, "view", "plug.uidesc"); });
 }
 
 VSTGUI::IController* PlugController::createSubController (VSTGUI::UTF8StringPtr name,

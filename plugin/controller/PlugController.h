@@ -11,6 +11,8 @@
 namespace Steinberg {
 namespace Vst {
 
+/** No entry lets an exception out to the host: those that do work answer kResultFalse (createView
+    none) when it throws. */
 class PlugController : public EditController, public VSTGUI::VST3EditorDelegate
 {
 public:
@@ -42,6 +44,7 @@ public:
 private:
 	friend AboutController;
 
+	tresult mirrorComponentState (IBStream* state);
 	bool runsInAUWrapper () const;
 	void registerParameters ();
 	void addRangeParameter (const TChar* title, ParamID tag, ParamValue defaultPlain);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "pluginterfaces/base/funknown.h"
+#include "public.sdk/source/common/guardedcall.h"
 
 namespace Steinberg {
 namespace Vst {
@@ -10,14 +11,7 @@ namespace Vst {
 template <FUnknown* (*Create) (void*)>
 FUnknown* guardedCreate (void* context) noexcept
 {
-	try
-	{
-		return Create (context);
-	}
-	catch (...)
-	{
-		return nullptr;
-	}
+	return guardedCall (nullptr, [context] { return Create (context); });
 }
 
 } // namespace Vst

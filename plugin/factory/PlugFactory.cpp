@@ -4,6 +4,7 @@
 #include "plugin/factory/PlugClassInfos.h"
 #include "plugin/processor/PlugProcessor.h"
 
+#include "public.sdk/source/common/guardedcall.h"
 #include "public.sdk/source/main/pluginfactory.h"
 
 #include <memory>
@@ -27,19 +28,12 @@ IPluginFactory* createFactory ()
     out one more reference to the living factory. */
 SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory ()
 {
-	std::lock_guard<std::mutex> guard (pluginFactoryLock ());
-	if (gPluginFactory)
-	{
-		gPluginFactory->addRef ();
+	return guardedCall (nullptr, [] () -> IPluginFactory* {
+		std::lock_guard<std::mutex> guard (pluginFactoryLock ());
+		if (gPluginFactory)
+			gPluginFactory->addRef ();
+		else
+			gPluginFactory = createFactory ();
 		return gPluginFactory;
-	}
-	try
-	{
-		gPluginFactory = createFactory ();
-	}
-	catch (...)
-	{
-		gPluginFactory = nullptr;
-	}
-	return gPluginFactory;
+	});
 }

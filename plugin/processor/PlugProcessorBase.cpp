@@ -10,11 +10,13 @@
 #include "dsp/Splitter.h"
 
 #include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "public.sdk/source/common/guardedcall.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 namespace Steinberg {
 namespace Vst {
@@ -48,15 +50,45 @@ bool hasChannels (const AudioBusBuffers& bus, int32 channels, int32 sampleSize)
 	                                            [] (const Sample64* c) { return c != nullptr; });
 }
 
-// A sample that is not a number, or infinite, would stay in the graph's recursive state.
 template <typename Sample>
-void copyFinite (const Sample* from, int32 frames, double* to)
+Sample** channelsOf (const AudioBusBuffers& bus)
 {
-	std::transform (from, from + frames, to, [] (Sample s) { return std::isfinite (s) ? static_cast<double> (s) : 0.0; });
+	if constexpr (std::is_same_v<Sample, Sample32>)
+		return bus.channelBuffers32;
+	else
+		return bus.channelBuffers64;
+}
+
+// Input channel c from frame offset on, or null where the host passes none: no input bus, an
+// inactive one with null pointers, or fewer channels. Such a channel is silence.
+template <typename Sample>
+const Sample* inputChannel (const ProcessData& data, int32 c, int32 offset)
+{
+	if (data.numInputs < 1 || !data.inputs || c >= data.inputs[0].numChannels)
+		return nullptr;
+	Sample** channels = channelsOf<Sample> (data.inputs[0]);
+	return channels && channels[c] ? channels[c] + offset : nullptr;
+}
+
+// A sample that is not a number, or infinite, would stay in the graph's recursive state, and one
+// beyond the limit could grow there past the largest double.
+template <typename Sample>
+void copyBounded (const Sample* from, int32 frames, double* to)
+{
+	if (!from)
+	{
+		std::fill_n (to, frames, 0.0);
+		return;
+	}
+	std::transform (from, from + frames, to, [limit = PlugProcessorBase::kInputLimit] (Sample s) {
+		return std::isfinite (s) ? std::clamp (static_cast<double> (s), -limit, limit) : 0.0;
+	});
 }
 
 uint64 channelMask (int32 channels)
 {
+	if (channels <= 0)
+		return 0;
 	return channels >= 64 ? ~uint64 (0) : (uint64 (1) << channels) - 1;
 }
 
@@ -84,28 +116,31 @@ tresult PLUGIN_API PlugProcessorBase::initialize (FUnknown* context)
 	// A second call would add a second pair of buses.
 	if (getAudioInput (0))
 		return kResultFalse;
-	try
-	{
+	return guardedCall (kResultFalse, [&] {
 		if (AudioEffect::initialize (context) != kResultOk)
 			return kResultFalse;
 		addAudioInput (STR16 ("Stereo In"), SpeakerArr::kStereo);
 		addAudioOutput (STR16 ("Stereo Out"), SpeakerArr::kStereo);
 		return kResultOk;
-	}
-	catch (...)
-	{
-		return kResultFalse;
-	}
+	});
 }
 
 tresult PLUGIN_API PlugProcessorBase::terminate ()
 {
-	deactivate ();
-	return AudioEffect::terminate () == kResultOk ? kResultOk : kResultFalse;
+	return guardedCall (kResultFalse, [&] {
+		deactivate ();
+		return AudioEffect::terminate () == kResultOk ? kResultOk : kResultFalse;
+	});
 }
 
 tresult PLUGIN_API PlugProcessorBase::setBusArrangements (SpeakerArrangement* inputs, int32 numIns,
                                                           SpeakerArrangement* outputs, int32 numOuts)
+{
+	return guardedCall (kResultFalse, [&] { return arrangeBuses (inputs, numIns, outputs, numOuts); });
+}
+
+tresult PlugProcessorBase::arrangeBuses (SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                         int32 numOuts)
 {
 	if (numIns != 1 || numOuts != 1 || !inputs || !outputs || active)
 		return kResultFalse;
@@ -139,8 +174,9 @@ tresult PLUGIN_API PlugProcessorBase::canProcessSampleSize (int32 symbolicSample
 
 tresult PLUGIN_API PlugProcessorBase::setupProcessing (ProcessSetup& setup)
 {
-	if (active || !std::isfinite (setup.sampleRate) || setup.sampleRate <= 0.0 ||
-	    setup.maxSamplesPerBlock <= 0 || !knownSampleSize (setup.symbolicSampleSize))
+	// The comparisons are false for NaN.
+	const bool rateRuns = setup.sampleRate >= kMinSampleRate && setup.sampleRate <= kMaxSampleRate;
+	if (active || !rateRuns || setup.maxSamplesPerBlock <= 0 || !knownSampleSize (setup.symbolicSampleSize))
 		return kResultFalse;
 	sampleRate = setup.sampleRate;
 	fadeStep = 1.0 / (kFadeTimeMs * (sampleRate * 0.001));
@@ -149,22 +185,24 @@ tresult PLUGIN_API PlugProcessorBase::setupProcessing (ProcessSetup& setup)
 
 uint32 PLUGIN_API PlugProcessorBase::getLatencySamples ()
 {
-	return root ? root->getLatency () + extraLatency () : plannedLatency ();
+	return guardedCall (0u, [this] { return root ? root->getLatency () + extraLatency () : plannedLatency (); });
 }
 
 uint32 PLUGIN_API PlugProcessorBase::getTailSamples ()
 {
-	return (root ? root->getTail () : 0) + extraTail ();
+	return guardedCall (0u, [this] { return (root ? root->getTail () : 0) + extraTail (); });
 }
 
 // --- activation ---
 
 tresult PLUGIN_API PlugProcessorBase::setActive (TBool state)
 {
-	deactivate ();
-	const tresult result = state ? activate () : kResultOk;
-	const tresult componentResult = AudioEffect::setActive (state);
-	return result == kResultOk ? componentResult : result;
+	return guardedCall (kResultFalse, [&] {
+		deactivate ();
+		const tresult result = state ? activate () : kResultOk;
+		const tresult componentResult = AudioEffect::setActive (state);
+		return result == kResultOk ? componentResult : result;
+	});
 }
 
 tresult PlugProcessorBase::activate ()
@@ -175,7 +213,8 @@ tresult PlugProcessorBase::activate ()
 		numOutputChannels = channelCountOf (*this, kOutput);
 		if (numInputChannels < 1 || numOutputChannels < 1)
 			return kResultFalse;
-		blockFrames = processSetup.maxSamplesPerBlock;
+		// Longer host blocks are processed in pieces, so memory does not grow with the host's maximum.
+		blockFrames = std::min (processSetup.maxSamplesPerBlock, kMaxBlockFrames);
 		inputCopy = owned (new Cable (numInputChannels, blockFrames, kSample64));
 		outputCopy = owned (new Cable (numOutputChannels, blockFrames, kSample64));
 
@@ -384,8 +423,7 @@ void PlugProcessorBase::setInitialValue (ParamID tag, ParamValue value)
 
 tresult PLUGIN_API PlugProcessorBase::setState (IBStream* state)
 {
-	try
-	{
+	return guardedCall (kResultFalse, [&] {
 		PlugParamState incoming (paramState.getCount ());
 		exchange.latest (incoming);
 		const tresult result = incoming.readState (state);
@@ -399,31 +437,36 @@ tresult PLUGIN_API PlugProcessorBase::setState (IBStream* state)
 		}
 		exchange.post (incoming);
 		return result;
-	}
-	catch (...)
-	{
-		return kResultFalse;
-	}
+	});
 }
 
 tresult PLUGIN_API PlugProcessorBase::getState (IBStream* state)
 {
-	try
-	{
+	return guardedCall (kResultFalse, [&] {
 		PlugParamState current (paramState.getCount ());
 		exchange.latest (current);
 		return current.writeState (state);
-	}
-	catch (...)
-	{
-		return kResultFalse;
-	}
+	});
 }
 
 // --- processing ---
 
 tresult PLUGIN_API PlugProcessorBase::process (ProcessData& data)
 {
+	const tresult result = guardedCall (kInternalError, [&] { return processAudio (data); });
+	if (result == kInternalError)
+		zeroOutputs (data);
+	return result;
+}
+
+tresult PlugProcessorBase::processAudio (ProcessData& data)
+{
+	// Buffers of an unknown width cannot be read; the call is refused as a whole.
+	if (!knownSampleSize (data.symbolicSampleSize))
+	{
+		zeroOutputs (data);
+		return kInvalidArgument;
+	}
 	if (!active)
 	{
 		zeroOutputs (data);
@@ -445,7 +488,7 @@ tresult PLUGIN_API PlugProcessorBase::process (ProcessData& data)
 	}
 
 	// Silence is skipped only once the delay lines and tails hold nothing more to play.
-	const bool silentInput = inputFlaggedSilent (data.inputs[0]);
+	const bool silentInput = inputFlaggedSilent (data);
 	if (silentInput && silentFrames >= flushFrames)
 	{
 		applyParameterChanges (data, kAllPoints);
@@ -524,24 +567,22 @@ void PlugProcessorBase::applyPoint (ParamID tag, ParamValue value, IParameterCha
 	paramChanged (tag, outputChanges);
 }
 
+// A missing input is no reason to stop: the graph runs on silence in its place (readInput).
 bool PlugProcessorBase::buffersUsable (const ProcessData& data) const
 {
-	if (data.numInputs < 1 || data.numOutputs < 1 || !data.inputs || !data.outputs ||
-	    !knownSampleSize (data.symbolicSampleSize))
+	if (data.numOutputs < 1 || !data.outputs)
 		return false;
-	const AudioBusBuffers& input = data.inputs[0];
 	const AudioBusBuffers& output = data.outputs[0];
-	return output.numChannels > 0 &&
-	       hasChannels (input, std::min (input.numChannels, numInputChannels), data.symbolicSampleSize) &&
-	       hasChannels (output, output.numChannels, data.symbolicSampleSize);
+	return output.numChannels > 0 && hasChannels (output, output.numChannels, data.symbolicSampleSize);
 }
 
-bool PlugProcessorBase::inputFlaggedSilent (const AudioBusBuffers& input) const
+// A missing input is silence that is not flagged: it runs the graph as zeros would.
+bool PlugProcessorBase::inputFlaggedSilent (const ProcessData& data) const
 {
-	if (input.numChannels < 1)
+	if (data.numInputs < 1 || !data.inputs || data.inputs[0].numChannels < 1)
 		return false;
-	const uint64 mask = channelMask (input.numChannels);
-	return (input.silenceFlags & mask) == mask;
+	const uint64 mask = channelMask (data.inputs[0].numChannels);
+	return (data.inputs[0].silenceFlags & mask) == mask;
 }
 
 void PlugProcessorBase::processPiece (ProcessData& data, int32 offset, int32 frames, bool zeroInput)
@@ -555,17 +596,13 @@ void PlugProcessorBase::readInput (const ProcessData& data, int32 offset, int32 
 {
 	// The graph reads a copy: the host's input buffers are never written, and what is not a finite
 	// number reaches the graph as silence.
-	const AudioBusBuffers& input = data.inputs[0];
 	double** copy = inputCopy->getBuffers64 ();
 	for (int32 c = 0; c < numInputChannels; ++c)
 	{
-		double* target = copy[c];
-		if (zeroInput || c >= input.numChannels)
-			std::fill_n (target, frames, 0.0);
-		else if (data.symbolicSampleSize == kSample32)
-			copyFinite (input.channelBuffers32[c] + offset, frames, target);
+		if (data.symbolicSampleSize == kSample32)
+			copyBounded (zeroInput ? nullptr : inputChannel<Sample32> (data, c, offset), frames, copy[c]);
 		else
-			copyFinite (input.channelBuffers64[c] + offset, frames, target);
+			copyBounded (zeroInput ? nullptr : inputChannel<Sample64> (data, c, offset), frames, copy[c]);
 	}
 }
 
@@ -617,18 +654,20 @@ void PlugProcessorBase::processBlock (double** inputs, double** outputs, int32 n
 	root->process64 (inputs, outputs, frames);
 }
 
-void PlugProcessorBase::zeroOutputs (ProcessData& data)
+// Buffers of an unknown width are taken to have the width of the setup in force.
+void PlugProcessorBase::zeroOutputs (ProcessData& data) const
 {
-	if (data.numOutputs < 1 || !data.outputs || data.numSamples <= 0 ||
-	    !knownSampleSize (data.symbolicSampleSize))
+	if (data.numOutputs < 1 || !data.outputs || data.numSamples <= 0)
 		return;
-	const size_t bytes = static_cast<size_t> (data.numSamples) *
-	                     (data.symbolicSampleSize == kSample32 ? sizeof (Sample32) : sizeof (Sample64));
+	const int32 sampleSize =
+	    knownSampleSize (data.symbolicSampleSize) ? data.symbolicSampleSize : processSetup.symbolicSampleSize;
+	const size_t bytes =
+	    static_cast<size_t> (data.numSamples) * (sampleSize == kSample32 ? sizeof (Sample32) : sizeof (Sample64));
 	for (int32 b = 0; b < data.numOutputs; ++b)
 	{
 		AudioBusBuffers& bus = data.outputs[b];
-		void** channels = data.symbolicSampleSize == kSample32 ? reinterpret_cast<void**> (bus.channelBuffers32)
-		                                                       : reinterpret_cast<void**> (bus.channelBuffers64);
+		void** channels = sampleSize == kSample32 ? reinterpret_cast<void**> (bus.channelBuffers32)
+		                                          : reinterpret_cast<void**> (bus.channelBuffers64);
 		if (!channels)
 			continue;
 		for (int32 c = 0; c < bus.numChannels; ++c)

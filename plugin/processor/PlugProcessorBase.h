@@ -14,6 +14,8 @@
 namespace Steinberg {
 namespace Vst {
 
+/** No entry lets an exception out to the host: process answers kInternalError with cleared
+    outputs, getLatencySamples and getTailSamples 0, every other entry kResultFalse. */
 class PlugProcessorBase : public AudioEffect
 {
 public:
@@ -38,7 +40,13 @@ public:
 	                                       SpeakerArrangement* outputs, int32 numOuts) SMTG_OVERRIDE;
 	tresult PLUGIN_API canProcessSampleSize (int32 symbolicSampleSize) SMTG_OVERRIDE;
 	uint32 PLUGIN_API getLatencySamples () SMTG_OVERRIDE;
+	/** kResultFalse while active, for a rate outside kMinSampleRate ... kMaxSampleRate (NaN
+	    included), a maximum block below 1 frame or an unknown sample size; any maximum above
+	    that is honoured with the memory of kMaxBlockFrames. */
 	tresult PLUGIN_API setupProcessing (ProcessSetup& setup) SMTG_OVERRIDE;
+	/** kInvalidArgument, with the outputs cleared, for an unknown sample size. A missing input (no
+	    bus, null pointers, fewer channels) is silence the graph runs on; zero or fewer channels are
+	    none. */
 	tresult PLUGIN_API process (ProcessData& data) SMTG_OVERRIDE;
 	uint32 PLUGIN_API getTailSamples () SMTG_OVERRIDE;
 
@@ -46,6 +54,16 @@ public:
 	KOREMU::DSPLib::DSPAlgo* getRoot () const { return root.get (); }
 	static constexpr int32 kFadeTimeMs = 300;
 	static constexpr double kAntiDenormal = 1e-15;
+	/** The rates setupProcessing accepts: below, the per-millisecond frame counts of fades and
+	    smoothing fall under one frame (and under the smallest normal double, divide to infinity);
+	    above, the buffers sized by the rate outgrow reason. */
+	static constexpr double kMinSampleRate = 1.0;
+	static constexpr double kMaxSampleRate = 1e7;
+	/** The graph's block: longer host blocks run in pieces of this many frames. */
+	static constexpr int32 kMaxBlockFrames = 4096;
+	/** Input samples are held within ±kInputLimit (+120 dB), so that no recursive stage grows to
+	    infinity; every level a host really sends passes unchanged. */
+	static constexpr double kInputLimit = 1048576.0;
 
 protected:
 	using DSPAlgo = KOREMU::DSPLib::DSPAlgo;
@@ -99,6 +117,8 @@ protected:
 private:
 	using Cable = KOREMU::DSPLib::Cable;
 
+	tresult arrangeBuses (SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs, int32 numOuts);
+	tresult processAudio (ProcessData& data);
 	tresult activate ();
 	void deactivate ();
 	void takePendingValues ();
@@ -108,12 +128,12 @@ private:
 	void applyParameterChanges (ProcessData& data, int32 offset);
 	void applyPoint (ParamID tag, ParamValue value, IParameterChanges* outputChanges);
 	bool buffersUsable (const ProcessData& data) const;
-	bool inputFlaggedSilent (const AudioBusBuffers& input) const;
+	bool inputFlaggedSilent (const ProcessData& data) const;
 	void processPiece (ProcessData& data, int32 offset, int32 frames, bool zeroInput);
 	void readInput (const ProcessData& data, int32 offset, int32 frames, bool zeroInput);
 	void writeOutput (ProcessData& data, int32 offset, int32 frames);
 	void processBlock (double** inputs, double** outputs, int32 numChannels, int32 frames);
-	static void zeroOutputs (ProcessData& data);
+	void zeroOutputs (ProcessData& data) const;
 
 	int32 numInputChannels {0};
 	int32 numOutputChannels {0};

@@ -201,7 +201,8 @@ INSTANTIATE_TEST_SUITE_P (
                      TypedText {kBypassId, "nan", kResultFalse, 0}, TypedText {kMixId, "150", kResultTrue, 1.0},
                      TypedText {kDelayId, "-20", kResultTrue, 0.0}, TypedText {kBypassId, "50", kResultTrue, 1.0},
                      TypedText {kShiftBypassId, "-3", kResultTrue, 0.0},
-                     TypedText {kDriveBypassId, "0.25", kResultTrue, 0.25}));
+                     TypedText {kDriveBypassId, "0.25", kResultTrue, 0.25}, TypedText {kMixId, "50 %", kResultTrue, 0.5},
+                     TypedText {kMixId, "50 dB", kResultFalse, 0}, TypedText {kMixId, "5x", kResultFalse, 0}));
 
 // Every parameter's text at the ends of its range, beyond them and at values that are not finite:
 // out-of-range values print as the nearer end, NaN as the default. Each text reads back.

@@ -2,13 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 using namespace KOREMU::DSPLib;
 
 struct CableCase
 {
 	int32 sampleSize;
 	bool float32;
-	int32 bytesPerChannel;
+	size_t bytesPerChannel;
 };
 
 class CableWidth : public ::testing::TestWithParam<CableCase>
@@ -62,8 +64,14 @@ TEST (Cable, NoFramesHasNullChannels)
 	ASSERT_NE (cable->getBuffers64 (), nullptr);
 	EXPECT_EQ (cable->getBuffers64 ()[0], nullptr);
 	EXPECT_EQ (cable->getBuffers64 ()[1], nullptr);
-	EXPECT_EQ (cable->getBytesPerChannel (), 0);
+	EXPECT_EQ (cable->getBytesPerChannel (), 0u);
 	cable->clear ();
+}
+
+TEST (Cable, SizesBeyondAnInt32AreComputedExactly)
+{
+	Steinberg::IPtr<Cable> cable = Steinberg::owned (new Cable (0, INT32_MAX, 1));
+	EXPECT_EQ (cable->getBytesPerChannel (), size_t (INT32_MAX) * 8);
 }
 
 TEST (Cable, AnswersItsClassName)

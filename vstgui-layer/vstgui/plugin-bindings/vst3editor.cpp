@@ -8,6 +8,7 @@
 
 #include "base/source/updatehandler.h"
 #include "pluginterfaces/base/ustring.h"
+#include "public.sdk/source/common/guardedcall.h"
 #include "public.sdk/source/vst/vstparameters.h"
 
 #include <algorithm>
@@ -162,15 +163,17 @@ void VST3Editor::watchParameters (bool state)
 
 void PLUGIN_API VST3Editor::update (Steinberg::FUnknown* changedUnknown, Steinberg::int32 message)
 {
-	auto* parameter = Steinberg::FCast<Steinberg::Vst::Parameter> (changedUnknown);
-	if (parameter == nullptr || message != kChanged)
-	{
-		EditorView::update (changedUnknown, message);
-		return;
-	}
-	for (CControl* control : controls)
-		if (control->getTag () == static_cast<int32_t> (parameter->getInfo ().id) && !control->isEditing ())
-			showParameterValue (control);
+	Steinberg::guardedCall ([&] {
+		auto* parameter = Steinberg::FCast<Steinberg::Vst::Parameter> (changedUnknown);
+		if (parameter == nullptr || message != kChanged)
+		{
+			EditorView::update (changedUnknown, message);
+			return;
+		}
+		for (CControl* control : controls)
+			if (control->getTag () == static_cast<int32_t> (parameter->getInfo ().id) && !control->isEditing ())
+				showParameterValue (control);
+	});
 }
 
 void VST3Editor::valueChanged (CControl* control)
@@ -223,6 +226,11 @@ Steinberg::tresult PLUGIN_API VST3Editor::isPlatformTypeSupported (Steinberg::FI
 
 Steinberg::tresult PLUGIN_API VST3Editor::attached (void* parent, Steinberg::FIDString type)
 {
+	return Steinberg::guardedCall (Steinberg::kResultFalse, [&] { return attachWindow (parent, type); });
+}
+
+Steinberg::tresult VST3Editor::attachWindow (void* parent, Steinberg::FIDString type)
+{
 	if (isAttached () || isPlatformTypeSupported (type) != Steinberg::kResultTrue || !open ())
 		return Steinberg::kResultFalse;
 	X11EditorWindow::Client client;
@@ -274,15 +282,17 @@ Steinberg::tresult PLUGIN_API VST3Editor::attached (void* parent, Steinberg::FID
 
 Steinberg::tresult PLUGIN_API VST3Editor::removed ()
 {
-	if (window)
-	{
-		if (frame)
-			frame->setPlatformFrame (nullptr);
-		window->close ();
-		window = nullptr;
-	}
-	close ();
-	return EditorView::removed ();
+	return Steinberg::guardedCall (Steinberg::kResultFalse, [this] {
+		if (window)
+		{
+			if (frame)
+				frame->setPlatformFrame (nullptr);
+			window->close ();
+			window = nullptr;
+		}
+		close ();
+		return EditorView::removed ();
+	});
 }
 
 } // namespace VSTGUI

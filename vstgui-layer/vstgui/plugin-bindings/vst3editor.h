@@ -85,6 +85,7 @@ public:
 	void PLUGIN_API update (Steinberg::FUnknown* changedUnknown, Steinberg::int32 message) SMTG_OVERRIDE;
 
 private:
+	Steinberg::tresult attachWindow (void* parent, Steinberg::FIDString type);
 	Steinberg::Vst::Parameter* parameterOf (const CControl* control) const;
 	void collectControls (CView* view);
 	void closeOpenEdits ();

@@ -2,6 +2,8 @@
 
 #include "vstgui/lib/platform/linux/runloop.h"
 
+#include "public.sdk/source/common/guardedcall.h"
+
 #include <cairo-xcb.h>
 
 #include <cstdlib>
@@ -230,7 +232,21 @@ void X11EditorWindow::invalidRect (const CRect&)
 		redraw ();
 }
 
+// What the views throw while handling the host's run-loop calls ends here.
 void PLUGIN_API X11EditorWindow::onFDIsSet (Steinberg::Linux::FileDescriptor /*fd*/)
+{
+	Steinberg::guardedCall ([this] { readEvents (); });
+}
+
+void PLUGIN_API X11EditorWindow::onTimer ()
+{
+	Steinberg::guardedCall ([this] {
+		if (client.needsRedraw && client.needsRedraw ())
+			redraw ();
+	});
+}
+
+void X11EditorWindow::readEvents ()
 {
 	if (connection == nullptr)
 		return;
@@ -242,12 +258,6 @@ void PLUGIN_API X11EditorWindow::onFDIsSet (Steinberg::Linux::FileDescriptor /*f
 		if (connection == nullptr)
 			return;
 	}
-}
-
-void PLUGIN_API X11EditorWindow::onTimer ()
-{
-	if (client.needsRedraw && client.needsRedraw ())
-		redraw ();
 }
 
 void X11EditorWindow::handleEvent (const xcb_generic_event_t& event)

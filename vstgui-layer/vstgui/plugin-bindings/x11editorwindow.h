@@ -67,6 +67,7 @@ public:
 	REFCOUNT_METHODS (FObject)
 
 private:
+	void readEvents ();
 	void handleEvent (const xcb_generic_event_t& event);
 	void handleButton (const xcb_button_press_event_t& press, bool down);
 	void handleKey (const xcb_key_press_event_t& press, bool down);

@@ -1,6 +1,8 @@
 // Stands in for the VST3 SDK's CPluginFactory (public.sdk/source/main/pluginfactory.cpp), missing from the Debian SDK.
 #include "public.sdk/source/main/pluginfactory.h"
 
+#include "public.sdk/source/common/guardedcall.h"
+
 #include <cstring>
 
 namespace Steinberg {
@@ -177,7 +179,8 @@ tresult PLUGIN_API CPluginFactory::createInstance (FIDString cid, FIDString iid,
 	const ClassEntry* entry = entryOf (cid);
 	if (!entry || !iid)
 		return kNoInterface;
-	FUnknown* instance = entry->createFunc (entry->context);
+	// A create function that throws has made nothing.
+	FUnknown* instance = guardedCall (nullptr, [entry] { return entry->createFunc (entry->context); });
 	if (!instance)
 		return kNoInterface;
 	const tresult result = instance->queryInterface (iid, obj);
@@ -212,11 +215,14 @@ uint32 PLUGIN_API CPluginFactory::addRef ()
 
 uint32 PLUGIN_API CPluginFactory::release ()
 {
-	std::unique_lock<std::mutex> guard (pluginFactoryLock ());
-	const uint32 remaining = --refCount;
-	if (remaining == 0)
-		delete this;
-	return remaining;
+	// Should the lock fail, the reference stays: a factory kept alive, never one freed twice.
+	return guardedCall (refCount.load (), [this] {
+		std::unique_lock<std::mutex> guard (pluginFactoryLock ());
+		const uint32 remaining = --refCount;
+		if (remaining == 0)
+			delete this;
+		return remaining;
+	});
 }
 
 } // namespace Steinberg
