@@ -9,6 +9,9 @@ namespace DSPLib {
 
 namespace {
 
+// Finished samples go to the ring in chunks of this many, summed on the stack.
+constexpr int32 kFinishedChunk = 256;
+
 // The largest padded length whose 2N-term buffers an int32 still counts.
 constexpr int32 kLargestPaddedLength = 1 << 29;
 
@@ -29,7 +32,64 @@ Convolver::Convolver (int32 id, int32 channels) : DSPFunction (id, channels, cha
 {
 }
 
-Convolver::~Convolver () = default;
+Convolver::~Convolver ()
+{
+	unlinkFollower ();
+	leaveLeader ();
+	if (follower)
+		follower->leader = nullptr;
+	if (leader)
+		leader->follower = nullptr;
+}
+
+void Convolver::shareInput (Convolver& other)
+{
+	if (&other == this || leader || follower || other.leader || other.follower)
+		return;
+	follower = &other;
+	other.leader = this;
+	keepRunningWhileBypassed ();
+	other.keepRunningWhileBypassed ();
+	linkFollower ();
+}
+
+bool Convolver::canShareWith (const Convolver& other) const
+{
+	return channelCount () == 1 && other.channelCount () == 1 && paddedLength == other.paddedLength && spreads ();
+}
+
+void Convolver::linkFollower ()
+{
+	if (!follower || !ring || !follower->ring || !canShareWith (*follower))
+		return;
+	follower->plans[0].bindAlongside (plans[0], follower->product->getBuffers64 ()[0],
+	                                  follower->scratch->getBuffers64 ()[0]);
+	plans[0].lead (&follower->plans[0]);
+	follower->led = true;
+}
+
+void Convolver::unlinkFollower ()
+{
+	if (!follower || !follower->led)
+		return;
+	plans[0].lead (nullptr);
+	follower->led = false;
+	follower->bindOwnPlan (0);
+}
+
+void Convolver::leaveLeader ()
+{
+	if (leader && led)
+		leader->plans[0].lead (nullptr);
+	led = false;
+}
+
+void Convolver::bindOwnPlan (int32 channel)
+{
+	const auto c = static_cast<size_t> (channel);
+	plans[c].bind (product->getBuffers64 ()[c], scratch->getBuffers64 ()[c], split->getBuffers64 ()[c],
+	               inputBlock->getBuffers64 ()[c]);
+}
 
 int32 Convolver::channelCount () const
 {
@@ -80,6 +140,8 @@ uint32 Convolver::getLatency () const
 
 int32 Convolver::setup ()
 {
+	unlinkFollower ();
+	leaveLeader ();
 	releaseBuffers ();
 	const int32 channels = channelCount ();
 	const int32 n = paddedLength;
@@ -90,24 +152,31 @@ int32 Convolver::setup ()
 		inputBlock = Steinberg::owned (new Cable (channels, n, 1));
 		product = Steinberg::owned (new Cable (channels, 2 * n, 1));
 		split = Steinberg::owned (new Cable (channels, std::max (n / 2, 1), 1));
-		ring = std::make_unique<RingDelayLine> (channels, std::max (getBlockSize (), n) + 1, getSampleSize (),
+		// A follower's leader writes its finished samples up to a call ahead of its reads.
+		const int32 ahead = leader ? n : 0;
+		ring = std::make_unique<RingDelayLine> (channels, std::max (getBlockSize (), n) + ahead + 1, getSampleSize (),
 		                                        getSampleRate ());
 		taps.assign (static_cast<size_t> (channels), nullptr);
 		fillCounts.assign (static_cast<size_t> (channels), 0);
+		secondHalfDue.assign (static_cast<size_t> (channels), 0);
 		// Placed before any write, so the first N reads return zeros.
 		for (int32 c = 0; c < channels; ++c)
 		{
 			taps[static_cast<size_t> (c)] = ring->setTap (n, c, 1, 0, false);
-			plans[static_cast<size_t> (c)].bind (product->getBuffers64 ()[c], scratch->getBuffers64 ()[c],
-			                                     split->getBuffers64 ()[c], inputBlock->getBuffers64 ()[c]);
+			bindOwnPlan (c);
 		}
 	}
 	setUp = true;
+	if (leader)
+		leader->linkFollower ();
+	linkFollower ();
 	return DSPFunction::setup ();
 }
 
 int32 Convolver::teardown ()
 {
+	unlinkFollower ();
+	leaveLeader ();
 	releaseBuffers ();
 	setUp = false;
 	return DSPFunction::teardown ();
@@ -123,6 +192,7 @@ void Convolver::releaseBuffers ()
 	taps.clear ();
 	ring.reset ();
 	fillCounts.clear ();
+	secondHalfDue.clear ();
 }
 
 // Keeps the fill counts and taps, so block boundaries stay where they were. A product being
@@ -191,15 +261,14 @@ void Convolver::renderChannel (int32 channel, const Sample* input, Sample* outpu
 	{
 		if (fill == paddedLength)
 			completeBlock (channel);
-		else if (fill == paddedLength / 2 && spreads () && plans[ch].getPhase () == KaratsubaPlan::kRest)
+		else if (fill == paddedLength / 2 && secondHalfDue[ch])
 			completeSecondHalf (channel);
-		const int32 end = j + std::min (frames - j, nextEvent (channel) - fill);
-		for (; j < end; ++j)
-		{
-			block[fill] = static_cast<double> (input[j]);
-			output[j] = static_cast<Sample> (ring->readTap (tap));
-			++fill;
-		}
+		// Up to the next completion step nothing is written to the ring.
+		const int32 count = std::min (frames - j, nextEvent (channel) - fill);
+		std::transform (input + j, input + j + count, block + fill, [] (Sample x) { return static_cast<double> (x); });
+		ring->readBlock (tap, output + j, count);
+		fill += count;
+		j += count;
 		runShare (channel);
 	}
 }
@@ -207,7 +276,7 @@ void Convolver::renderChannel (int32 channel, const Sample* input, Sample* outpu
 // The low phase spreads over the block's second half, the rest over the next block's first half.
 void Convolver::runShare (int32 channel)
 {
-	if (!spreads ())
+	if (!spreads () || led)
 		return;
 	const auto ch = static_cast<size_t> (channel);
 	const int32 fill = fillCounts[ch];
@@ -230,8 +299,18 @@ void Convolver::writeFinished (int32 channel, int32 from, int32 to)
 	const int32 n = paddedLength;
 	const double* result = product->getBuffers64 ()[ch];
 	const double* tail = overlap->getBuffers64 ()[ch];
-	for (int32 k = from; k < to; ++k)
-		ring->write (channel, k < n - 1 ? tail[k] + result[k] : result[k]);
+	// The product's own terms stay as they are: the combine still reads them.
+	double finished[kFinishedChunk];
+	for (int32 k = from; k < to;)
+	{
+		const int32 count = std::min (kFinishedChunk, to - k);
+		const int32 summed = std::max (std::min (count, n - 1 - k), 0);
+		for (int32 i = 0; i < summed; ++i)
+			finished[i] = tail[k + i] + result[k + i];
+		std::copy (result + k + summed, result + k + count, finished + summed);
+		ring->writeBlock (channel, finished, count);
+		k += count;
+	}
 	if (to == n)
 		std::copy (result + n, result + 2 * n - 1, overlap->getBuffers64 ()[ch]);
 }
@@ -246,20 +325,34 @@ void Convolver::completeBlock (int32 channel)
 		completeWholeProduct (channel);
 		return;
 	}
+	fillCounts[ch] = 0;
+	secondHalfDue[ch] = 1;
+	// A follower's finished samples are already in its ring, in order behind those its tap reads.
+	if (led)
+		return;
 	const int32 half = paddedLength / 2;
 	KaratsubaPlan& plan = plans[ch];
 	plan.runShare (1, 1);
 	writeFinished (channel, 0, half);
+	if (follower && follower->led)
+		follower->writeFinished (0, 0, half);
 	ring->setTap (half, channel, 1, 0, false);
-	fillCounts[ch] = 0;
 	plan.startRest ();
 }
 
+// The follower's second half is written with the leader's, before the leader's next product
+// overwrites the follower's.
 void Convolver::completeSecondHalf (int32 channel)
 {
-	KaratsubaPlan& plan = plans[static_cast<size_t> (channel)];
+	const auto ch = static_cast<size_t> (channel);
+	secondHalfDue[ch] = 0;
+	if (led)
+		return;
+	KaratsubaPlan& plan = plans[ch];
 	plan.runShare (1, 1);
 	writeFinished (channel, paddedLength / 2, paddedLength);
+	if (follower && follower->led)
+		follower->writeFinished (0, paddedLength / 2, paddedLength);
 	plan.startLow ();
 }
 

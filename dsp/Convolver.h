@@ -50,6 +50,13 @@ public:
 	// The schoolbook product alone, for any n.
 	static void directProduct (double* out, const double* a, const double* b, int32 n);
 
+	// Makes follower multiply this convolver's input side instead of its own: the input block and
+	// every difference of it are computed once, here, for both, and each split into leaves of the
+	// same input runs for both responses at once. Both have one channel and the same N, and run
+	// side by side on the same input from setup on, as a parallel container's members do; call it
+	// before setup. Both go on working while bypassed, so that neither falls behind the other.
+	void shareInput (Convolver& follower);
+
 	// The padded response length N; 0 while no response is set.
 	int32 getPaddedLength () const { return paddedLength; }
 	bool isSetUp () const { return setUp; }
@@ -59,6 +66,14 @@ private:
 	template <typename Source>
 	void storeResponses (Source&& channelSource, int32 length, const double* gains);
 	void releaseBuffers ();
+	bool canShareWith (const Convolver& other) const;
+	// Binds the follower's plan alongside this one's, when both are set up.
+	void linkFollower ();
+	// The follower goes back to a plan of its own before this convolver's buffers go.
+	void unlinkFollower ();
+	// This convolver's plan is about to change: the leader stops running it.
+	void leaveLeader ();
+	void bindOwnPlan (int32 channel);
 	bool spreads () const;
 	void completeBlock (int32 channel);
 	void completeWholeProduct (int32 channel);
@@ -85,7 +100,13 @@ private:
 	std::vector<KaratsubaPlan> plans;
 	int32 paddedLength {0};
 	std::vector<int32> fillCounts;
+	// Per channel: true from a completed block until its second half is written.
+	std::vector<char> secondHalfDue;
 	bool setUp {false};
+	Convolver* leader {nullptr};
+	Convolver* follower {nullptr};
+	// True while the leader's plan runs this one's: its phases and shares are the leader's to run.
+	bool led {false};
 };
 
 } // namespace DSPLib

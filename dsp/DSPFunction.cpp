@@ -167,6 +167,7 @@ void DSPFunction::addParameter (int32 paramNo, const char16* name, int32 flags, 
 		parameters.add (p);
 	}
 	resolveSharedParameters ();
+	reserveLinks ();
 }
 
 void DSPFunction::addParameter (int32 paramNo, const char16* name, int32 flags, double defaultValue)
@@ -192,13 +193,17 @@ void DSPFunction::setGroupMembers (const DSPParameter& p, bool setBase, bool for
 
 void DSPFunction::setParameter (int32 paramNo, int32 sub, bool setBase, bool force, double value)
 {
-	DSPParameter* p = findParameter (paramNo, sub);
-	if (!p)
-		return;
-	if (p->hasFlag (DSPParameter::kGrouped) && p->getGroupId () != 0)
-		setGroupMembers (*p, setBase, force, value);
+	if (DSPParameter* p = findParameter (paramNo, sub))
+		setFound (*p, paramNo, setBase, force, value);
+}
+
+// setParameter past its lookup.
+void DSPFunction::setFound (DSPParameter& found, int32 paramNo, bool setBase, bool force, double value)
+{
+	if (found.hasFlag (DSPParameter::kGrouped) && found.getGroupId () != 0)
+		setGroupMembers (found, setBase, force, value);
 	else
-		p->setValue (setBase, force, value);
+		found.setValue (setBase, force, value);
 
 	if (paramNo == kBypassParamNo && kind == kEffectKind)
 		fadeDirection = isZeroOrNaN (value) ? 1 : -1;
@@ -264,6 +269,7 @@ ParameterLink* DSPFunction::linkParameter (DSPFunction* source, int32 paramNo, i
 		return nullptr;
 	p->setLink (std::make_unique<ParameterLink> (source, mode, 1));
 	linked = true;
+	reserveLinks ();
 	if (p->hasFlag (DSPParameter::kGrouped) && p->getGroupId () != 0)
 		markFollowers (p->getGroupId ());
 	return p->getLink ();
@@ -274,35 +280,56 @@ ParameterLink* DSPFunction::linkParameter (DSPFunction* source, int32 paramNo, i
 	return linkParameter (source, paramNo, 0, mode);
 }
 
-void DSPFunction::applyLinks (int32 i)
+// Room for every parameter, so that resolving the links never allocates.
+void DSPFunction::reserveLinks ()
 {
+	if (linked)
+		activeLinks.reserve (static_cast<size_t> (parameters.size ()));
+}
+
+// Once per piece: which parameters have a link whose source runs. Nothing a piece does moves a
+// source's "Bypass", which no link can reach.
+void DSPFunction::resolveLinks ()
+{
+	activeLinks.clear ();
 	const uint32 pairs = (numInputs == 0 || numOutputs == 0) ? 0u : static_cast<uint32> (channelPairs ());
 	for (int32 position = 0; position < parameters.size (); ++position)
 	{
 		DSPParameter* p = parameters.at (position);
 		ParameterLink* link = p->getLink ();
-		if (!link || !p->hasFlag (DSPParameter::kLinkable))
-			continue;
-		if (!link->isSourceActive () || !link->tick ())
+		if (!link || !p->hasFlag (DSPParameter::kLinkable) || !link->isSourceActive ())
 			continue;
 		const uint32 paramNo = pairs ? p->getBaseKey () / pairs : p->getBaseKey ();
-		const int32 sub = static_cast<int32> (p->getKey () - p->getBaseKey ());
+		const auto sub = static_cast<int32> (p->getKey () - p->getBaseKey ());
+		// What setParameter would find under that number and sub-index, if anything.
+		activeLinks.push_back ({p, link, findParameter (static_cast<int32> (paramNo), sub), static_cast<int32> (paramNo)});
+	}
+}
+
+void DSPFunction::applyLinks (int32 i)
+{
+	for (const ActiveLink& active : activeLinks)
+	{
+		ParameterLink* link = active.link;
+		if (!link->tick ())
+			continue;
 		const double s = link->readSource (pieceStart + i);
 		double v = s;
 		bool setBase = true;
 		if (link->getMode () == kLinkSubtractFromBase)
 		{
-			v = p->getBaseValue () - s;
+			v = active.parameter->getBaseValue () - s;
 			setBase = false;
 		}
 		else if (link->getMode () == kLinkAddToBase)
 		{
-			v = p->getBaseValue () + s;
+			v = active.parameter->getBaseValue () + s;
 			setBase = false;
 		}
 		if (sampleSize == 0)
 			v = static_cast<double> (static_cast<float> (v));
-		setParameter (static_cast<int32> (paramNo), sub, setBase, true, v);
+		if (active.target)
+			setFound (*active.target, active.paramNo, setBase, true, v);
 	}
 }
 

@@ -77,6 +77,7 @@ public:
 
 	ParameterLink* linkParameter (DSPFunction* source, int32 paramNo, int32 sub, int32 mode);
 	ParameterLink* linkParameter (DSPFunction* source, int32 paramNo, int32 mode);
+	// Applies the links for sample i of the piece being processed.
 	void applyLinks (int32 i);
 
 	int32 getId () const { return id; }
@@ -143,6 +144,19 @@ private:
 	void setGroupMembers (const DSPParameter& p, bool setBase, bool force, double value);
 	void resolveSharedParameters ();
 	void markFollowers (int32 groupId);
+	void reserveLinks ();
+	void resolveLinks ();
+
+	void setFound (DSPParameter& found, int32 paramNo, bool setBase, bool force, double value);
+
+	struct ActiveLink
+	{
+		DSPParameter* parameter;
+		ParameterLink* link;
+		// The parameter the link's values go to; null for none.
+		DSPParameter* target;
+		int32 paramNo;
+	};
 
 	int32 id;
 	double sampleRate {44100.0};
@@ -172,6 +186,8 @@ private:
 	double fadeStep {0.0};
 	bool keepsRunning {false};
 	Steinberg::IPtr<Cable> bypassedCable;
+	// The links applyLinks runs in the current piece.
+	std::vector<ActiveLink> activeLinks;
 
 	std::vector<float*> pieceInputs32;
 	std::vector<float*> pieceOutputs32;
@@ -193,6 +209,8 @@ template <typename Sample, typename Work>
 int32 DSPFunction::runPiece (Sample** inputs, Sample** outputs, int32 frames, Work& work)
 {
 	runBasePart (inputs, outputs, frames);
+	if (linked)
+		resolveLinks ();
 	if (isBypassed () && fadeDirection == 0)
 	{
 		if (Sample** scratch = bypassedOutputs (outputs, frames))

@@ -88,6 +88,8 @@ void Delay::renderChannel (int32 c, const Sample* input, Sample* output, int32 f
 	const auto slot = static_cast<size_t> (c);
 	lastGains[slot] = finiteOr (getParameter (kGainParam, c), lastGains[slot]);
 	const double gain = lastGains[slot];
+	if (renderSettled (c, input, output, frames, gain))
+		return;
 	const int32 longest = ring->getFrames () - 1;
 	for (int32 j = 0; j < frames; ++j)
 	{
@@ -97,6 +99,37 @@ void Delay::renderChannel (int32 c, const Sample* input, Sample* output, int32 f
 		ring->write (c, static_cast<double> (input[j]));
 		output[j] = static_cast<Sample> (ring->readTap (*tap) * gain);
 	}
+}
+
+// A delay that holds through the block, with no fade running or starting, is a fixed delay: the
+// ring is read and written a chunk at a time, a chunk no longer than the delay reading only what
+// was written before it. False, with nothing changed that the sample loop would not set alike,
+// when a fade runs or would start (it runs sample by sample), for a delay of 0, which reads the
+// sample just written, and for a call in place.
+template <typename Sample>
+bool Delay::renderSettled (int32 c, const Sample* input, Sample* output, int32 frames, double gain)
+{
+	const DSPParameter* delayMs = findParameter (kDelayMsParam, c);
+	if (frames <= 0 || !delayMs || !delayMs->holdsSteady () || static_cast<const void*> (input) == output)
+		return false;
+	const auto slot = static_cast<size_t> (c);
+	lastDelays[slot] = framesFromValue (getParameter (kDelayMsParam, c) * samplesPerMs, lastDelays[slot], 0,
+	                                    ring->getFrames () - 1);
+	const int32 delay = lastDelays[slot];
+	DelayTap* tap = ring->setTap (delay, c, 1, 0, true);
+	if (delay == 0 || !ring->readsSettled (*tap))
+		return false;
+	double delayed[kChunkFrames];
+	for (int32 j = 0; j < frames;)
+	{
+		const int32 count = std::min ({kChunkFrames, delay, frames - j});
+		ring->readBlock (*tap, delayed, count);
+		ring->writeBlock (c, input + j, count);
+		for (int32 k = 0; k < count; ++k)
+			output[j + k] = static_cast<Sample> (delayed[k] * gain);
+		j += count;
+	}
+	return true;
 }
 
 } // namespace DSPLib

@@ -40,6 +40,11 @@ private:
 	void render (Sample** inputs, Sample** outputs, int32 frames);
 	template <typename Sample>
 	void renderChannel (int32 channel, const Sample* input, Sample* output, int32 frames);
+	template <typename Sample>
+	bool renderSettled (int32 channel, const Sample* input, Sample* output, int32 frames, double gain);
+
+	// Frames of a settled delay read from the ring at a time, on the stack.
+	static constexpr int32 kChunkFrames = 256;
 
 	int32 maxMs;
 	double samplesPerMs {0.0};

@@ -2,6 +2,8 @@
 
 #include "dsp/DecibelGain.h"
 
+#include <algorithm>
+
 namespace KOREMU {
 namespace DSPLib {
 
@@ -40,18 +42,38 @@ double Gain::gainOf (int32 channel)
 	return lastFactors[c];
 }
 
+// Without links each channel runs on its own: a steady level as one factor over the block, a
+// gliding one read at every sample as before.
 template <typename Sample>
 void Gain::render (Sample** inputs, Sample** outputs, int32 frames)
 {
-	const int32 channels = inputs && outputs ? std::min (getNumInputs (), static_cast<int32> (levels.size ())) : 0;
+	const int32 channels = inputs && outputs && frames > 0 ? std::min (getNumInputs (), static_cast<int32> (levels.size ())) : 0;
 	for (int32 c = 0; c < channels; ++c)
 		levels[static_cast<size_t> (c)] = findParameter (kGainParamNo, c);
-	for (int32 i = 0; i < frames; ++i)
+	if (hasLinks ())
 	{
-		if (hasLinks ())
+		for (int32 i = 0; i < frames; ++i)
+		{
 			applyLinks (i);
-		for (int32 c = 0; c < channels; ++c)
-			outputs[c][i] = static_cast<Sample> (gainOf (c) * static_cast<double> (inputs[c][i]));
+			for (int32 c = 0; c < channels; ++c)
+				outputs[c][i] = static_cast<Sample> (gainOf (c) * static_cast<double> (inputs[c][i]));
+		}
+		return;
+	}
+	for (int32 c = 0; c < channels; ++c)
+	{
+		const DSPParameter* level = levels[static_cast<size_t> (c)];
+		if (!level || level->holdsSteady ())
+		{
+			const double factor = gainOf (c);
+			std::transform (inputs[c], inputs[c] + frames, outputs[c],
+			                [factor] (Sample x) { return static_cast<Sample> (factor * static_cast<double> (x)); });
+		}
+		else
+		{
+			for (int32 i = 0; i < frames; ++i)
+				outputs[c][i] = static_cast<Sample> (gainOf (c) * static_cast<double> (inputs[c][i]));
+		}
 	}
 }
 

@@ -194,31 +194,43 @@ void HShifterConvCont::render (Sample** inputs, Sample** outputs, int32 frames)
 }
 
 // output holds the Hilbert path on entry; the upper sideband is cos(phase) x - sin(phase) H{x}.
+// The direct path's delay is fixed: its ring is read and written a chunk at a time.
 template <typename Sample>
 void HShifterConvCont::renderChannel (int32 channel, const Sample* input, Sample* output, int32 frames)
 {
 	const auto ch = static_cast<size_t> (channel);
 	const double shift = shiftOf (channel);
-	int64& counter = counters[ch];
-	double& lastShift = lastShifts[ch];
+	// The phase state stays in registers through the loop: the output stores could otherwise alias it.
+	int64 counter = counters[ch];
+	double lastShift = lastShifts[ch];
 	DelayTap& tap = *taps[ch];
 	DSPParameter* freqMod = findParameter (kFreqModParam, channel);
-	for (int32 j = 0; j < frames; ++j)
+	// A chunk no longer than the delay reads only what was written before it.
+	const int32 longest = std::min (kDirectChunk, static_cast<int32> (getLatency ()));
+	double direct[kDirectChunk];
+	for (int32 start = 0; start < frames; start += longest)
 	{
-		if (hasLinks ())
-			applyLinks (j);
-		const double mod = finiteOr (freqMod ? freqMod->getValue () : 0.0, 0.0);
-		if (shift != 0.0 && shift != lastShift)
+		const int32 count = std::min (longest, frames - start);
+		ring->readBlock (tap, direct, count);
+		ring->writeBlock (channel, input + start, count);
+		for (int32 k = 0; k < count; ++k)
 		{
-			rescaleCounter (counter, lastShift, shift, angularStep);
-			lastShift = shift;
+			const int32 j = start + k;
+			if (hasLinks ())
+				applyLinks (j);
+			const double mod = finiteOr (freqMod ? freqMod->getValue () : 0.0, 0.0);
+			if (shift != 0.0 && shift != lastShift)
+			{
+				rescaleCounter (counter, lastShift, shift, angularStep);
+				lastShift = shift;
+			}
+			const double phase = (mod + shift) + (static_cast<double> (counter) * shift) * angularStep;
+			++counter;
+			output[j] = static_cast<Sample> (std::cos (phase) * direct[k] - std::sin (phase) * static_cast<double> (output[j]));
 		}
-		const double phase = (mod + shift) + (static_cast<double> (counter) * shift) * angularStep;
-		ring->write (channel, static_cast<double> (input[j]));
-		++counter;
-		const double direct = ring->readTap (tap);
-		output[j] = static_cast<Sample> (std::cos (phase) * direct - std::sin (phase) * static_cast<double> (output[j]));
 	}
+	counters[ch] = counter;
+	lastShifts[ch] = lastShift;
 }
 
 } // namespace DSPLib

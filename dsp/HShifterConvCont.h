@@ -58,6 +58,9 @@ public:
 	const Convolver& getConvolver () const { return *convolver; }
 
 private:
+	// Frames of the direct path read from the ring at a time, on the stack.
+	static constexpr int32 kDirectChunk = 256;
+
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);
 	template <typename Sample>

@@ -79,18 +79,37 @@ template <typename Sample>
 void HighPassLR::render (Sample** inputs, Sample** outputs, int32 frames)
 {
 	const int32 channels = inputs && outputs ? static_cast<int32> (history.size ()) : 0;
+	if (frames <= 0)
+		return;
+	// A cutoff that holds steady reads the same at every sample: its coefficients once per block.
+	const DSPParameter* cutoff = findParameter (kFrequencyCutParamNo);
+	const bool steady = !cutoff || cutoff->holdsSteady ();
+	if (steady)
+	{
+		const Coefficients q = coefficientsAt (readCutoff ());
+		for (int32 c = 0; c < channels; ++c)
+			filterChannel (q, history[static_cast<size_t> (c)], inputs[c], outputs[c], frames);
+		return;
+	}
 	for (int32 i = 0; i < frames; ++i)
 	{
 		const Coefficients& q = coefficientsAt (readCutoff ());
 		for (int32 c = 0; c < channels; ++c)
-		{
-			History& h = history[static_cast<size_t> (c)];
-			const double w0 = static_cast<double> (inputs[c][i]) - q.a1 * h.w1 - q.a2 * h.w2;
-			outputs[c][i] = static_cast<Sample> (q.b0 * (w0 - 2.0 * h.w1 + h.w2));
-			// A value that is not finite would stay in the recursion for good.
-			h = std::isfinite (w0) ? History {w0, h.w1} : History {};
-		}
+			outputs[c][i] = static_cast<Sample> (
+			    filtered (q, history[static_cast<size_t> (c)], static_cast<double> (inputs[c][i])));
 	}
+}
+
+// One channel under fixed coefficients, its history in registers through the loop: the output
+// stores could otherwise alias it.
+template <typename Sample>
+void HighPassLR::filterChannel (const Coefficients& q, History& history, const Sample* input, Sample* output,
+                                int32 frames)
+{
+	History h = history;
+	for (int32 i = 0; i < frames; ++i)
+		output[i] = static_cast<Sample> (filtered (q, h, static_cast<double> (input[i])));
+	history = h;
 }
 
 } // namespace DSPLib

@@ -2,6 +2,7 @@
 
 #include "dsp/DSPFunction.h"
 
+#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -47,6 +48,17 @@ private:
 
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);
+	template <typename Sample>
+	static void filterChannel (const Coefficients& q, History& history, const Sample* input, Sample* output,
+	                           int32 frames);
+	// One sample through the recursion; a value that is not finite would stay in it for good.
+	static double filtered (const Coefficients& q, History& h, double x)
+	{
+		const double w0 = x - q.a1 * h.w1 - q.a2 * h.w2;
+		const double y = q.b0 * (w0 - 2.0 * h.w1 + h.w2);
+		h = std::isfinite (w0) ? History {w0, h.w1} : History {};
+		return y;
+	}
 	double readCutoff ();
 	const Coefficients& coefficientsAt (double cutoff);
 

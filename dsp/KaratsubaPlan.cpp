@@ -5,23 +5,30 @@
 namespace KOREMU {
 namespace DSPLib {
 
-int32 KaratsubaPlan::treeSize (int32 n)
+// A split into leaves takes the differences of its response itself, so the tree stops above it;
+// the top split, which the plan runs in phases of its own, keeps them whatever its length.
+bool KaratsubaPlan::keepsDifferences (int32 n, bool top)
 {
-	return ProductKernels::splits (n) ? n / 2 + 3 * treeSize (n / 2) : 0;
+	return ProductKernels::splits (n) && (top || n > ProductKernels::kLeafSplitLength);
+}
+
+int32 KaratsubaPlan::treeSize (int32 n, bool top)
+{
+	return keepsDifferences (n, top) ? n / 2 + 3 * treeSize (n / 2) : 0;
 }
 
 void KaratsubaPlan::setResponse (const double* newResponse, int32 n)
 {
 	response = newResponse;
 	length = n;
-	tree.assign (static_cast<size_t> (treeSize (n)), 0.0);
-	buildTree (response, n, tree.data ());
+	tree.assign (static_cast<size_t> (treeSize (n, true)), 0.0);
+	buildTree (response, n, tree.data (), true);
 	steps.clear ();
 }
 
-void KaratsubaPlan::buildTree (const double* a, int32 n, double* node)
+void KaratsubaPlan::buildTree (const double* a, int32 n, double* node, bool top)
 {
-	if (!ProductKernels::splits (n))
+	if (!keepsDifferences (n, top))
 		return;
 	const int32 h = n / 2;
 	const int32 child = treeSize (h);
@@ -38,7 +45,8 @@ int64_t KaratsubaPlan::costOf (StepKind kind, int32 n)
 		case kSchoolbook:
 			return int64_t {n} * n;
 		case kLeafSplit:
-			return ProductKernels::kLeavesPerSplit * costOf (kSchoolbook, n / 2) + 2 * n;
+			// Three leaf products, the differences and the combine.
+			return 3 * costOf (kSchoolbook, n / 2) + 2 * n;
 		case kDifferences:
 		case kCombine:
 			break;
@@ -46,51 +54,80 @@ int64_t KaratsubaPlan::costOf (StepKind kind, int32 n)
 	return n;
 }
 
-void KaratsubaPlan::emit (StepKind kind, int32 n, double* out, const double* first, const double* second,
-                          const double* node, double* scratch)
+void KaratsubaPlan::emit (StepKind kind, int32 n, double* out, const double* first, const double* second)
 {
-	steps.push_back ({kind, n, out, first, second, node, scratch, costBefore (steps.size ()) + costOf (kind, n)});
+	steps.push_back ({kind, n, out, first, second, costBefore (steps.size ()) + costOf (kind, n)});
 }
 
 // Convolver::karatsubaProduct's recursion, with the response's differences taken from its tree.
-void KaratsubaPlan::emitProduct (double* out, const double* a, const double* node, const double* b, int32 n,
-                                 double* scratch)
+// own is where this plan's products go; input is where the input's differences go and are read,
+// the same buffers for a plan of its own, a leader's for a plan that runs alongside it.
+void KaratsubaPlan::emitProduct (Buffers own, Buffers input, const double* a, const double* node, const double* b,
+                                 int32 n)
 {
 	if (!ProductKernels::splits (n))
 	{
-		emit (kSchoolbook, n, out, a, b);
+		emit (kSchoolbook, n, own.out, a, b);
 		return;
 	}
 	const int32 h = n / 2;
 	if (h == ProductKernels::kLeafLength)
 	{
-		emit (kLeafSplit, n, out, a, b, node, scratch);
+		emit (kLeafSplit, n, own.out, a, b);
 		return;
 	}
 	const int32 child = treeSize (h);
-	emit (kDifferences, h, out + h, b, b + h);
-	emitProduct (scratch, node, node + h, out + h, h, scratch + n);
-	emitProduct (out, a, node + h + child, b, h, scratch + n);
-	emitProduct (out + n, a + h, node + h + 2 * child, b + h, h, scratch + n);
-	emit (kCombine, n, out, scratch, nullptr);
+	emit (kDifferences, h, input.out + h, b, b + h);
+	emitProduct ({own.scratch, own.scratch + n}, {input.scratch, input.scratch + n}, node, node + h, input.out + h, h);
+	emitProduct ({own.out, own.scratch + n}, {input.out, input.scratch + n}, a, node + h + child, b, h);
+	emitProduct ({own.out + n, own.scratch + n}, {input.out + n, input.scratch + n}, a + h, node + h + 2 * child,
+	             b + h, h);
+	emit (kCombine, n, own.out, own.scratch, nullptr);
 }
 
 void KaratsubaPlan::bind (double* product, double* scratch, double* split, const double* block)
 {
+	bound = {product, scratch, split, block};
+	emitSteps (product, scratch, bound);
+}
+
+void KaratsubaPlan::bindAlongside (const KaratsubaPlan& leader, double* product, double* scratch)
+{
+	bound = leader.bound;
+	emitSteps (product, scratch, bound);
+}
+
+void KaratsubaPlan::emitSteps (double* product, double* scratch, const InputSide& input)
+{
+	// The kernels' unit is timed here, at setup, not at the first product on the audio thread.
+	ProductKernels::chosen ();
 	steps.clear ();
+	partner = nullptr;
 	if (!ProductKernels::splits (length))
 		return;
 	const int32 n = length;
 	const int32 h = n / 2;
 	const int32 child = treeSize (h);
 	const double* node = tree.data ();
-	emitProduct (product, response, node + h + child, block, h, scratch + n);
+	const double* block = input.block;
+	emitProduct ({product, scratch + n}, {input.product, input.scratch + n}, response, node + h + child, block, h);
 	lowEnd = steps.size ();
-	emit (kDifferences, h, split, block, block + h);
-	emitProduct (scratch, node, node + h, split, h, scratch + n);
-	emitProduct (product + n, response + h, node + h + 2 * child, block + h, h, scratch + n);
+	emit (kDifferences, h, input.split, block, block + h);
+	emitProduct ({scratch, scratch + n}, {input.scratch, input.scratch + n}, node, node + h, input.split, h);
+	emitProduct ({product + n, scratch + n}, {input.product + n, input.scratch + n}, response + h,
+	             node + h + 2 * child, block + h, h);
 	emit (kCombine, n, product, scratch, nullptr);
 	startLow ();
+}
+
+void KaratsubaPlan::lead (KaratsubaPlan* alongside)
+{
+	partner = alongside;
+	if (partner)
+	{
+		partner->phase = phase;
+		partner->cursor = cursor;
+	}
 }
 
 void KaratsubaPlan::runStep (const Step& step)
@@ -112,20 +149,35 @@ void KaratsubaPlan::runStep (const Step& step)
 	}
 }
 
-// The recursion's steps for a split of two leaves, the three leaf products run side by side:
-// each reads only its operands, which none of them writes.
 void KaratsubaPlan::runLeafSplit (const Step& step)
 {
-	const int32 n = step.n;
-	const int32 h = n / 2;
-	double* out = step.out;
-	const double* a = step.first;
-	const double* b = step.second;
-	ProductKernels::differences (out + h, b, b + h, h);
-	const ProductKernels::Leaf leaves[ProductKernels::kLeavesPerSplit] = {
-	    {step.scratch, step.node, out + h}, {out, a, b}, {out + n, a + h, b + h}};
-	ProductKernels::leafSplit (leaves);
-	ProductKernels::combine (out, step.scratch, n);
+	ProductKernels::leafSplit ({step.out, step.first, step.second});
+}
+
+// A step of this plan and the same step of the plan alongside it: a split of the same input runs
+// as a pair, and a step on the input alone, which both plans hold alike, runs once.
+void KaratsubaPlan::runStepAt (size_t index)
+{
+	const Step& step = steps[index];
+	if (!partner)
+	{
+		runStep (step);
+		return;
+	}
+	const Step& other = partner->steps[index];
+	if (step.kind == kLeafSplit && other.kind == kLeafSplit && step.second == other.second)
+		ProductKernels::leafSplitPair ({step.out, step.first, step.second}, {other.out, other.first, other.second});
+	else
+	{
+		runStep (step);
+		if (!sameStep (step, other))
+			runStep (other);
+	}
+}
+
+bool KaratsubaPlan::sameStep (const Step& a, const Step& b)
+{
+	return a.kind == b.kind && a.n == b.n && a.out == b.out && a.first == b.first && a.second == b.second;
 }
 
 int64_t KaratsubaPlan::costBefore (size_t index) const
@@ -145,16 +197,32 @@ size_t KaratsubaPlan::phaseEnd () const
 
 void KaratsubaPlan::startLow ()
 {
-	phase = kLow;
-	cursor = 0;
+	setPhase (kLow, 0);
 }
 
 void KaratsubaPlan::startRest ()
 {
-	phase = kRest;
-	cursor = lowEnd;
+	setPhase (kRest, lowEnd);
 	if (cursor < steps.size ())
-		runStep (steps[cursor++]);
+		advance ();
+}
+
+void KaratsubaPlan::setPhase (Phase next, size_t first)
+{
+	phase = next;
+	cursor = first;
+	if (partner)
+	{
+		partner->phase = next;
+		partner->cursor = first;
+	}
+}
+
+void KaratsubaPlan::advance ()
+{
+	runStepAt (cursor++);
+	if (partner)
+		partner->cursor = cursor;
 }
 
 void KaratsubaPlan::runShare (int32 done, int32 of)
@@ -166,7 +234,7 @@ void KaratsubaPlan::runShare (int32 done, int32 of)
 	const int64_t total = costBefore (end) - begin;
 	const int64_t target = done >= of ? costBefore (end) : begin + total * done / of;
 	while (cursor < end && steps[cursor].costUntil <= target)
-		runStep (steps[cursor++]);
+		advance ();
 }
 
 } // namespace DSPLib

@@ -30,6 +30,13 @@ public:
 	// Lays the steps out on the working buffers: product and scratch of 2n, split of n / 2, and
 	// the input block of n. Allocates.
 	void bind (double* product, double* scratch, double* split, const double* block);
+	// Lays the steps out on its own product and scratch for a response of the same length, with
+	// the input side (block, split and every difference of the input) that of a bound leader:
+	// the plan multiplies the leader's input. Allocates.
+	void bindAlongside (const KaratsubaPlan& leader, double* product, double* scratch);
+	// Makes this plan run a plan bound alongside it, step for step with its own (null: none). The
+	// partner's own calls must then leave its phases and shares to this plan.
+	void lead (KaratsubaPlan* alongside);
 
 	// Starts the low phase; it runs as the block's second half comes in.
 	void startLow ();
@@ -48,7 +55,7 @@ private:
 		kSchoolbook = 0,
 		kDifferences = 1,
 		kCombine = 2,
-		// A whole split of two leaves' length, its three leaf products side by side.
+		// A whole split of two leaves' length, in registers.
 		kLeafSplit = 3,
 	};
 
@@ -59,21 +66,39 @@ private:
 		double* out;
 		const double* first;
 		const double* second;
-		// For a leaf split: the response's differences and the scratch.
-		const double* node;
-		double* scratch;
 		// The cost of the steps up to this one and it, counted from the start of the list.
 		int64_t costUntil;
 	};
 
-	static int32 treeSize (int32 n);
-	void buildTree (const double* a, int32 n, double* tree);
-	void emitProduct (double* out, const double* a, const double* tree, const double* b, int32 n, double* scratch);
-	void emit (StepKind kind, int32 n, double* out, const double* first, const double* second,
-	           const double* node = nullptr, double* scratch = nullptr);
+	// Where a product's terms go: out, and scratch from which its recursion takes room.
+	struct Buffers
+	{
+		double* out;
+		double* scratch;
+	};
+
+	// The buffers a plan was bound to; the input side of the plans bound alongside it.
+	struct InputSide
+	{
+		double* product;
+		double* scratch;
+		double* split;
+		const double* block;
+	};
+
+	static bool keepsDifferences (int32 n, bool top);
+	static int32 treeSize (int32 n, bool top = false);
+	void buildTree (const double* a, int32 n, double* tree, bool top = false);
+	void emitProduct (Buffers own, Buffers input, const double* a, const double* tree, const double* b, int32 n);
+	void emitSteps (double* product, double* scratch, const InputSide& input);
+	void emit (StepKind kind, int32 n, double* out, const double* first, const double* second);
 	static int64_t costOf (StepKind kind, int32 n);
 	static void runLeafSplit (const Step& step);
 	static void runStep (const Step& step);
+	static bool sameStep (const Step& a, const Step& b);
+	void runStepAt (size_t index);
+	void advance ();
+	void setPhase (Phase next, size_t first);
 	int64_t costBefore (size_t index) const;
 	size_t phaseBegin () const;
 	size_t phaseEnd () const;
@@ -86,6 +111,8 @@ private:
 	size_t lowEnd {0};
 	size_t cursor {0};
 	Phase phase {kLow};
+	InputSide bound {};
+	KaratsubaPlan* partner {nullptr};
 };
 
 } // namespace DSPLib

@@ -12,18 +12,6 @@ double LorenzAttractor::limitStep (double dt)
 	return dt < kMaxStep ? dt : kMaxStep;
 }
 
-void LorenzAttractor::advance ()
-{
-	dx = kSigma * (y - x);
-	dy = x * (kRho - z) - y;
-	dz = x * y - kBeta * z;
-	x += step * dx;
-	y += step * dy;
-	z += step * dz;
-	if (!isFinite ())
-		restart ();
-}
-
 void LorenzAttractor::restart ()
 {
 	x = y = z = 1.0;
@@ -35,11 +23,6 @@ void LorenzAttractor::setState (double newX, double newY, double newZ)
 	x = newX;
 	y = newY;
 	z = newZ;
-}
-
-bool LorenzAttractor::isFinite () const
-{
-	return std::isfinite (x) && std::isfinite (y) && std::isfinite (z);
 }
 
 } // namespace DSPLib

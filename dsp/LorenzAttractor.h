@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 namespace KOREMU {
 namespace DSPLib {
 
@@ -25,7 +27,18 @@ public:
 
 	void setStep (double dt) { step = limitStep (dt); }
 	double getStep () const { return step; }
-	void advance ();
+	// Inline: the modulators advance at every sample.
+	void advance ()
+	{
+		dx = kSigma * (y - x);
+		dy = x * (kRho - z) - y;
+		dz = x * y - kBeta * z;
+		x += step * dx;
+		y += step * dy;
+		z += step * dz;
+		if (!isFinite ())
+			restart ();
+	}
 	void restart ();
 	void setState (double newX, double newY, double newZ);
 
@@ -37,7 +50,7 @@ public:
 	double getDz () const { return dz; }
 
 private:
-	bool isFinite () const;
+	bool isFinite () const { return std::isfinite (x) && std::isfinite (y) && std::isfinite (z); }
 
 	double x {1.0};
 	double y {1.0};

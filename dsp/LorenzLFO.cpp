@@ -38,17 +38,20 @@ void LorenzLFO::render (Sample** outputs, int32 frames)
 	double gain = depth.getValue () * scale;
 	const bool followX = scale == LorenzAttractor::kOutputScale;
 	Sample* out = outputs ? outputs[0] : nullptr;
+	// The state stays in registers through the loop: the output stores could otherwise alias it.
+	LorenzAttractor walker = attractor;
 	for (int32 i = 0; i < frames; ++i)
 	{
 		if (rate.isGliding ())
-			attractor.setStep (rate.next () / getSampleRate ());
+			walker.setStep (rate.next () / getSampleRate ());
 		if (depth.isGliding ())
 			gain = depth.next () * scale;
-		attractor.advance ();
-		const double coordinate = followX ? attractor.getX () : attractor.getY ();
+		walker.advance ();
+		const double coordinate = followX ? walker.getX () : walker.getY ();
 		if (out)
 			out[i] = static_cast<Sample> (gain * coordinate);
 	}
+	attractor = walker;
 }
 
 } // namespace DSPLib

@@ -48,15 +48,23 @@ void MidSideStatic::render (Sample** inputs, Sample** outputs, int32 frames)
 {
 	if (!inputs || !outputs)
 		return;
+	// The sections' histories and coefficients stay in registers through the loop: the output
+	// stores could otherwise alias them.
+	FirstOrderState midState = mid;
+	FirstOrderState sideState = side;
+	const FirstOrderCoefficients midCut = midCoefficients;
+	const FirstOrderCoefficients sideCut = sideCoefficients;
 	for (int32 i = 0; i < frames; ++i)
 	{
 		const Sample sum = inputs[0][i] + inputs[1][i];
 		const Sample difference = inputs[0][i] - inputs[1][i];
-		const double m = mid.highPass (midCoefficients, static_cast<double> (sum));
-		const double s = side.highPass (sideCoefficients, static_cast<double> (difference));
+		const double m = midState.highPass (midCut, static_cast<double> (sum));
+		const double s = sideState.highPass (sideCut, static_cast<double> (difference));
 		outputs[0][i] = static_cast<Sample> ((m + s) * 0.5);
 		outputs[1][i] = static_cast<Sample> ((m - s) * 0.5);
 	}
+	mid = midState;
+	side = sideState;
 }
 
 } // namespace DSPLib

@@ -2,6 +2,8 @@
 
 #include "dsp/DecibelGain.h"
 
+#include <algorithm>
+
 namespace KOREMU {
 namespace DSPLib {
 
@@ -98,7 +100,9 @@ void Mixer::resolveLevels ()
 	}
 }
 
-// Only connected pairs are read, so an unconnected pair's smoother stands still.
+// Only connected pairs are read, so an unconnected pair's smoother stands still. Each output is
+// summed over its inputs in their order, as a per-sample loop would, a chunk of frames at a time;
+// a gliding level still advances once per sample.
 template <typename Sample>
 void Mixer::render (Sample** inputs, Sample** outputs, int32 frames)
 {
@@ -107,22 +111,37 @@ void Mixer::render (Sample** inputs, Sample** outputs, int32 frames)
 	resolveLevels ();
 	const int32 numInputs = getNumInputs ();
 	const int32 numOutputs = getNumOutputs ();
-	for (int32 i = 0; i < frames; ++i)
+	double sums[kChunkFrames];
+	for (int32 start = 0; start < frames; start += kChunkFrames)
 	{
+		const int32 count = std::min (kChunkFrames, frames - start);
 		size_t pair = 0;
 		for (int32 o = 0; o < numOutputs; ++o)
 		{
-			double sum = 0.0;
+			std::fill (sums, sums + count, 0.0);
 			for (int32 k = 0; k < numInputs; ++k, ++pair)
 			{
-				DSPParameter* level = connectedLevels[pair];
-				if (!level)
-					continue;
-				const double factor = steadyLevels[pair] ? steadyFactors[pair] : levelFactor (level->getValue ());
-				sum += factor * static_cast<double> (inputs[k][i]);
+				if (DSPParameter* level = connectedLevels[pair])
+					addInput (sums, inputs[k] + start, count, *level, pair);
 			}
-			outputs[o][i] = static_cast<Sample> (sum);
+			std::transform (sums, sums + count, outputs[o] + start, [] (double sum) { return static_cast<Sample> (sum); });
 		}
+	}
+}
+
+template <typename Sample>
+void Mixer::addInput (double* sums, const Sample* input, int32 count, DSPParameter& level, size_t pair)
+{
+	if (steadyLevels[pair])
+	{
+		const double factor = steadyFactors[pair];
+		for (int32 i = 0; i < count; ++i)
+			sums[i] += factor * static_cast<double> (input[i]);
+	}
+	else
+	{
+		for (int32 i = 0; i < count; ++i)
+			sums[i] += levelFactor (level.getValue ()) * static_cast<double> (input[i]);
 	}
 }
 

@@ -40,8 +40,13 @@ public:
 	int32 process64 (double** inputs, double** outputs, int32 frames) override;
 
 private:
+	// Frames summed at a time, on the stack.
+	static constexpr int32 kChunkFrames = 256;
+
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);
+	template <typename Sample>
+	void addInput (double* sums, const Sample* input, int32 count, DSPParameter& level, size_t pair);
 	bool isPair (int32 input, int32 output) const;
 	int32 pairIndex (int32 input, int32 output) const { return output * getNumInputs () + input; }
 	double levelFactor (double level) const;

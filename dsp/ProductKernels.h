@@ -9,7 +9,8 @@ using Steinberg::int32;
 
 // The arithmetic of the Karatsuba block product, vectorised over the output index. Every output
 // element sees the same additions in the same order as the plain scalar loops, so the bits do not
-// depend on the vector width; the widest unit the processor has is chosen at run time.
+// depend on the vector width. Each unit the processor has is timed once, off the audio thread,
+// and the kernels run on the fastest: a wider unit is not faster on every processor.
 class ProductKernels
 {
 public:
@@ -18,11 +19,13 @@ public:
 
 	// The leaf length of every power-of-two block product above the schoolbook limit.
 	static constexpr int32 kLeafLength = 16;
-	// A split of 2 x kLeafLength terms has three leaf products.
-	static constexpr int32 kLeavesPerSplit = 3;
+	// The length of a split into leaves.
+	static constexpr int32 kLeafSplitLength = 2 * kLeafLength;
 
-	// One schoolbook product to run: out of 2 x kLeafLength terms, a and b of kLeafLength.
-	struct Leaf
+	// One Karatsuba step on kLeafSplitLength terms: out (2 x kLeafSplitLength terms) = a * b. The
+	// same bits as the differences of a and b, the three leaf products (a_hi - a_lo)(b_lo - b_hi),
+	// a_lo b_lo, a_hi b_hi and the combine, in that order.
+	struct LeafSplit
 	{
 		double* out;
 		const double* a;
@@ -43,20 +46,25 @@ public:
 	// out[0 ... 2n - 1] = a * b by the schoolbook rule: out starts at 0 and, for i = 0 ... n - 1
 	// in turn, out[i + k] = b[k] * a[i] + out[i + k]. Exact to those loops for finite terms.
 	static void schoolbook (double* out, const double* a, const double* b, int32 n);
-	// The three independent leaf products of one split, each as schoolbook computes it.
-	static void leafSplit (const Leaf* leaves);
+	static void leafSplit (const LeafSplit& split);
+	// Two splits of the same b, each with leafSplit's bits; b's part of the work is done once.
+	static void leafSplitPair (const LeafSplit& first, const LeafSplit& second);
 	// out[k] = first[k] - second[k] for k = 0 ... count - 1.
 	static void differences (double* out, const double* first, const double* second, int32 count);
 	// Adds the middle term of a Karatsuba step on n terms: out holds a_lo b_lo and a_hi b_hi,
 	// middle holds (a_hi - a_lo)(b_lo - b_hi).
 	static void combine (double* out, const double* middle, int32 n);
 
-	// The widest unit this processor has; the kernels above run on it.
+	// The widest unit this processor has.
 	static Width widest ();
+	// The unit the kernels above run on. The first call times the units (well under a
+	// millisecond); call it at setup, never first on the audio thread.
+	static Width chosen ();
 	// The same kernels on a given unit (on the widest there is, when that one is missing), so
-	// that every variant can be checked on one machine.
+	// that every variant can be checked and timed on one machine.
 	static void schoolbookAt (Width width, double* out, const double* a, const double* b, int32 n);
-	static void leavesAt (Width width, const Leaf* leaves, int32 count);
+	static void leafSplitAt (Width width, const LeafSplit& split);
+	static void leafSplitPairAt (Width width, const LeafSplit& first, const LeafSplit& second);
 	static void differencesAt (Width width, double* out, const double* first, const double* second, int32 count);
 	static void combineAt (Width width, double* out, const double* middle, int32 n);
 };

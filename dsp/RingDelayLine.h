@@ -47,6 +47,14 @@ public:
 	// Reads at the tap, crossfading while a fade runs, and moves the tap by its step.
 	// A tap that this ring has not placed reads 0.
 	double readTap (DelayTap& tap);
+	// Block forms with the effect of count calls of write, and of readTap with nothing written
+	// between them, for the blocks whose fixed delays move through the ring a frame per sample.
+	template <typename Sample>
+	void writeBlock (int32 channel, const Sample* values, int32 count);
+	template <typename Sample>
+	void readBlock (DelayTap& tap, Sample* values, int32 count);
+	// True while a read at the tap returns the sample at its delay alone: no fade runs or starts.
+	bool readsSettled (const DelayTap& tap) const { return !tap.crossfade || (!tap.fading && tap.delay == tap.currentDelay); }
 	// The index of the frame delay frames from the channel's write position.
 	int32 frameAt (int32 delay, int32 channel) const;
 	double sampleAt (int32 frame, int32 channel) const;
@@ -219,6 +227,53 @@ inline double RingDelayLine::readTap (DelayTap& tap)
 		tap.secondPosition = movedDown (tap.secondPosition, tap.moveDown);
 	tap.hasBeenRead = true;
 	return value;
+}
+
+template <typename Sample>
+inline void RingDelayLine::writeBlock (int32 channel, const Sample* values, int32 count)
+{
+	if (!hasChannel (channel) || count <= 0)
+		return;
+	int32& w = writePositions[static_cast<size_t> (channel)];
+	double* line = &at (channel, 0);
+	// Each run moves down from w to frame 0 at most; the next starts again at the last frame.
+	for (int32 done = 0; done < count;)
+	{
+		const int32 run = std::min (count - done, w + 1);
+		for (int32 k = 0; k < run; ++k)
+			line[w - k] = static_cast<double> (values[done + k]);
+		done += run;
+		w = movedDown (w, run);
+	}
+	cleared = false;
+}
+
+template <typename Sample>
+inline void RingDelayLine::readBlock (DelayTap& tap, Sample* values, int32 count)
+{
+	if (count <= 0)
+		return;
+	if (!isPlacedHere (tap) || !readsSettled (tap) || tap.moveDown != 1)
+	{
+		for (int32 k = 0; k < count; ++k)
+			values[k] = static_cast<Sample> (readTap (tap));
+		return;
+	}
+	const double* line = &at (tap.channel, 0);
+	for (int32 done = 0; done < count;)
+	{
+		const int32 run = std::min (count - done, tap.readPosition + 1);
+		for (int32 k = 0; k < run; ++k)
+			values[done + k] = static_cast<Sample> (line[tap.readPosition - k]);
+		done += run;
+		tap.readPosition = movedDown (tap.readPosition, run);
+	}
+	// A settled crossfading tap's second position sits at the same delay and moves with it.
+	if (tap.crossfade)
+		tap.secondPosition = movedDown (tap.secondPosition, count % frames);
+	else
+		tap.currentDelay = tap.delay;
+	tap.hasBeenRead = true;
 }
 
 } // namespace DSPLib

@@ -68,11 +68,32 @@ void SmplDelay::render (Sample** inputs, Sample** outputs, int32 frames)
 			continue;
 		}
 		DelayTap& tap = *taps[static_cast<size_t> (c)];
-		for (int32 j = 0; j < frames; ++j)
+		if (delay == 0 || in == out)
+			renderSampleBySample (c, in, out, frames);
+		else
 		{
-			ring->write (c, static_cast<double> (in[j]));
-			out[j] = static_cast<Sample> (ring->readTap (tap));
+			// A chunk no longer than the delay reads only frames written before it, so its
+			// reads can come before its writes.
+			for (int32 j = 0; j < frames; j += delay)
+			{
+				const int32 chunk = std::min (delay, frames - j);
+				ring->readBlock (tap, out + j, chunk);
+				ring->writeBlock (c, in + j, chunk);
+			}
 		}
+	}
+}
+
+// Each sample written before its read: a delay of 0 reads the sample just written, and a write
+// in place must not overwrite an input before it is stored.
+template <typename Sample>
+void SmplDelay::renderSampleBySample (int32 channel, const Sample* in, Sample* out, int32 frames)
+{
+	DelayTap& tap = *taps[static_cast<size_t> (channel)];
+	for (int32 j = 0; j < frames; ++j)
+	{
+		ring->write (channel, static_cast<double> (in[j]));
+		out[j] = static_cast<Sample> (ring->readTap (tap));
 	}
 }
 

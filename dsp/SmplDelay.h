@@ -36,6 +36,8 @@ public:
 private:
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);
+	template <typename Sample>
+	void renderSampleBySample (int32 channel, const Sample* in, Sample* out, int32 frames);
 
 	int32 delay;
 	std::unique_ptr<RingDelayLine> ring;

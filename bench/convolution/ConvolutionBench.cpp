@@ -1,5 +1,6 @@
 #include "dsp/Convolver.h"
 #include "dsp/HShifterConvCont.h"
+#include "dsp/ProductKernels.h"
 
 #include <benchmark/benchmark.h>
 
@@ -60,6 +61,37 @@ void directProduct (benchmark::State& state)
 	countSamples (state, n);
 }
 
+// Splits into leaves (three 16 x 16 leaf products, the differences and the combine) on each
+// vector unit: one split, or two of one input as the decorrelation pair runs them. The convolvers
+// run the unit that ProductKernels::chosen names. Items are leaves.
+void leafSplit (benchmark::State& state)
+{
+	const auto width = static_cast<ProductKernels::Width> (state.range (0));
+	const bool pair = state.range (1) == 2;
+	if (width > ProductKernels::widest ())
+	{
+		state.SkipWithError ("this processor lacks the unit");
+		return;
+	}
+	constexpr int32 n = ProductKernels::kLeafSplitLength;
+	const std::vector<double> a = noise (n, 5u), other = noise (n, 6u), b = noise (n, 7u);
+	std::vector<double> out (2 * n), otherOut (2 * n);
+	const ProductKernels::LeafSplit first {out.data (), a.data (), b.data ()};
+	const ProductKernels::LeafSplit second {otherOut.data (), other.data (), b.data ()};
+	for (auto _ : state)
+	{
+		if (pair)
+			ProductKernels::leafSplitPairAt (width, first, second);
+		else
+			ProductKernels::leafSplitAt (width, first);
+		benchmark::DoNotOptimize (out.data ());
+		benchmark::DoNotOptimize (otherOut.data ());
+		benchmark::ClobberMemory ();
+	}
+	state.SetItemsProcessed (state.iterations () * 3 * state.range (1));
+	state.counters["chosen"] = ProductKernels::chosen () == width;
+}
+
 // Host blocks of 512 samples through a set-up block, one channel, 64-bit.
 void runBlock (benchmark::State& state, DSPFunction& block)
 {
@@ -106,3 +138,7 @@ BENCHMARK (karatsubaProduct)->RangeMultiplier (2)->Range (512, 4096);
 BENCHMARK (directProduct)->RangeMultiplier (2)->Range (512, 4096);
 BENCHMARK (convolverBlock)->RangeMultiplier (2)->Range (512, 4096);
 BENCHMARK (shifterBlock);
+BENCHMARK (leafSplit)
+    ->ArgNames ({"width", "splits"})
+    ->ArgsProduct ({{ProductKernels::kBaseline, ProductKernels::kAvx2, ProductKernels::kAvx512}, {1, 2}})
+    ->Unit (benchmark::kNanosecond);

@@ -160,6 +160,8 @@ void PlugProcessor::buildDecorrelation (DSPAlgo& wet)
 	convA->setImpulseResponse (impulseTable (0, band), size, gainA);
 	auto* convB = static_cast<Convolver*> (decorr->addFunction (new Convolver (kBlockConvB, 1)));
 	convB->setImpulseResponse (impulseTable (1, band), size, gainB);
+	// Side by side in the parallel container, both convolve the wet signal: one input side for both.
+	convA->shareInput (*convB);
 
 	wet.addFunction (new Mixer (kBlockColorMixer, 2, 1, Mixer::kLinearLevels));
 	const auto compensation = static_cast<int32> (decorr->getLatency () + static_cast<uint32> (mainBodyOffset (size)));

@@ -89,25 +89,27 @@ TEST_P (KernelWidthTest, SchoolbookHasTheScalarLoopsBits)
 	}
 }
 
-// The leaves of a split run side by side; each must come out as if it ran alone.
-TEST_P (KernelWidthTest, LeavesSideBySideHaveTheScalarLoopsBits)
+// A split into leaves runs whole in registers; it must come out as the scalar recursion's step,
+// alone or paired with another split of the same b.
+TEST_P (KernelWidthTest, LeafSplitHasTheScalarRecursionsBits)
 {
-	constexpr int32 n = ProductKernels::kLeafLength;
-	std::vector<std::vector<double>> as, bs, outs;
-	for (unsigned l = 0; l < ProductKernels::kLeavesPerSplit; ++l)
+	constexpr int32 n = ProductKernels::kLeafSplitLength;
+	for (unsigned seed : {10u, 11u, 12u})
 	{
-		as.push_back (awkwardTerms (n, 10u + l));
-		bs.push_back (whiteNoise (n, 20u + l));
-		outs.emplace_back (2 * n, 1.0);
-	}
-	ProductKernels::Leaf leaves[ProductKernels::kLeavesPerSplit];
-	for (size_t l = 0; l < outs.size (); ++l)
-		leaves[l] = {outs[l].data (), as[l].data (), bs[l].data ()};
-	ProductKernels::leavesAt (GetParam (), leaves, ProductKernels::kLeavesPerSplit);
-	for (size_t l = 0; l < outs.size (); ++l)
-	{
-		SCOPED_TRACE (l);
-		expectSameBits (outs[l], scalarSchoolbook (as[l].data (), bs[l].data (), n));
+		const std::vector<double> a = awkwardTerms (n, seed), other = awkwardTerms (n, seed + 40u);
+		const std::vector<double> b = awkwardTerms (n, seed + 20u);
+		std::vector<double> expected (2 * n), otherExpected (2 * n), scratch (2 * n);
+		scalarKaratsuba (expected.data (), a.data (), b.data (), n, scratch.data ());
+		scalarKaratsuba (otherExpected.data (), other.data (), b.data (), n, scratch.data ());
+
+		std::vector<double> out (2 * n, 1.0), first (2 * n, 1.0), second (2 * n, 1.0);
+		ProductKernels::leafSplitAt (GetParam (), {out.data (), a.data (), b.data ()});
+		ProductKernels::leafSplitPairAt (GetParam (), {first.data (), a.data (), b.data ()},
+		                                 {second.data (), other.data (), b.data ()});
+		SCOPED_TRACE (seed);
+		expectSameBits (out, expected);
+		expectSameBits (first, expected);
+		expectSameBits (second, otherExpected);
 	}
 }
 
