@@ -3,7 +3,7 @@
 #include "plugin/factory/PlugCids.h"
 #include "plugin/processor/ImpulseTables.h"
 #include "plugin/processor/PlugBlockIds.h"
-#include "plugin/processor/PlugParamIds.h"
+#include "plugin/processor/PlugParameters.h"
 
 #include "dsp/Convolver.h"
 #include "dsp/Delay.h"
@@ -27,7 +27,6 @@ using namespace KOREMU::DSPLib;
 
 namespace {
 
-constexpr double kHalfPi = 1.5707963267948966;
 constexpr int32 kSetLength = kImpulseTableTotal / 2;
 
 // The table of set A (0) or B (1) for a band.
@@ -39,20 +38,19 @@ const double* impulseTable (int32 set, int32 band)
 	return kImpulseTableData + offset;
 }
 
+// The delay ring holds the longest delay that "Delay" reaches, in whole milliseconds.
+int32 longestDelayMs ()
+{
+	return static_cast<int32> (std::ceil (curveOf (ParamTarget::kDelayMs).highest ()));
+}
+
 } // namespace
 
 PlugProcessor::PlugProcessor ()
 : PlugProcessorBase (kPlugControllerUID, kNumParamSlots)
 {
-	setInitialValue (kMixId, 0.5);
-	setInitialValue (kShiftId, 0.1);
-	setInitialValue (kShiftBypassId, 0.0);
-	setInitialValue (kDelayId, 0.5);
-	setInitialValue (kCentreId, 0.0);
-	setInitialValue (kColorId, 0.0);
-	setInitialValue (kDriveId, 0.0);
-	setInitialValue (kDriveBypassId, 1.0);
-	setInitialValue (kDecorrBypassId, 0.0);
+	for (const PlugParameter& parameter : kPlugParameters)
+		setInitialValue (parameter.tag, parameter.defaultValue);
 }
 
 FUnknown* PlugProcessor::createInstance (void* /*context*/)
@@ -111,7 +109,7 @@ uint32 PlugProcessor::plannedLatency ()
 uint32 PlugProcessor::extraTail ()
 {
 	// The longest delay, the length of the responses and the shifter's filter ring on after the input stops.
-	const double delayFrames = std::ceil (kMaxDelayMs * 0.001 * getSampleRate ());
+	const double delayFrames = std::ceil (longestDelayMs () * 0.001 * getSampleRate ());
 	const double tail = delayFrames + sizeInForce () + shifterLatency ();
 	return static_cast<uint32> (std::min (tail, static_cast<double> (std::numeric_limits<uint32>::max () / 2)));
 }
@@ -130,7 +128,7 @@ void PlugProcessor::buildDSP ()
 
 	// Default levels of 0.5 make the mono sum (L + R) / 2.
 	wet.addFunction (new Mixer (kBlockSumMixer, 2, 1, Mixer::kLinearLevels));
-	wet.addFunction (new Delay (kBlockDelay, 1, 100));
+	wet.addFunction (new Delay (kBlockDelay, 1, longestDelayMs ()));
 	wet.addFunction (new HighPassLR (kBlockCentreFilter, 1));
 	wet.addFunction (new Triode (kBlockDrive, 1));
 	buildDecorrelation (wet);
@@ -177,59 +175,75 @@ void PlugProcessor::setMixerLevel (int32 blockId, int32 input, int32 output, dou
 
 bool PlugProcessor::isPublished (ParamID tag) const
 {
-	return tag <= kDecorrBypassId || tag == kBypassId;
+	return findPlugParameter (tag) != nullptr;
 }
 
 void PlugProcessor::paramChanged (ParamID tag, IParameterChanges* outputChanges)
 {
 	PlugProcessorBase::paramChanged (tag, outputChanges);
-	if (tag >= static_cast<ParamID> (values ().getCount ()))
+	const PlugParameter* parameter = findPlugParameter (tag);
+	if (!parameter)
 		return;
 	const double v = values ().getValue (static_cast<int32> (tag));
-	switch (tag)
+	for (const ParamMapping& mapping : parameter->mappings)
+		drive (mapping.target, mapping.curve.at (v));
+}
+
+void PlugProcessor::drive (ParamTarget target, double value)
+{
+	switch (target)
 	{
-		case kMixId:
-			setMixerLevel (kBlockDryWetMixer, 0, 0, 1.0);
-			setMixerLevel (kBlockDryWetMixer, 1, 1, 1.0);
-			setMixerLevel (kBlockDryWetMixer, 2, 0, v);
-			setMixerLevel (kBlockDryWetMixer, 3, 1, v);
-			setOutputGain (v * -6.0);
+		case ParamTarget::kDryLevels:
+			setMixerLevel (kBlockDryWetMixer, 0, 0, value);
+			setMixerLevel (kBlockDryWetMixer, 1, 1, value);
 			break;
-		case kShiftId:
-			setBlockParameter (kBlockShifter, HShifterConvCont::kFrequencyShiftParam, v * (1.0 - 0.001) + 0.001);
-			setBlockParameter (kBlockShiftLfo, LorenzLFO::kRateParamNo, v * (3.32 - 1.95) + 1.95);
-			setBlockParameter (kBlockShiftLfo, LorenzLFO::kDepthParamNo, v * (2.5 - 1.4) + 1.4);
+		case ParamTarget::kWetLevels:
+			setMixerLevel (kBlockDryWetMixer, 2, 0, value);
+			setMixerLevel (kBlockDryWetMixer, 3, 1, value);
 			break;
-		case kShiftBypassId:
-			switchBypassPair (kBlockShifter, kBlockShiftDelay, v > 0.5);
+		case ParamTarget::kOutputGainDb:
+			setOutputGain (value);
 			break;
-		case kDelayId:
-			setBlockParameter (kBlockDelay, Delay::kDelayMsParam, v * 42.0 + 3.0);
+		case ParamTarget::kShiftHz:
+			setBlockParameter (kBlockShifter, HShifterConvCont::kFrequencyShiftParam, value);
 			break;
-		case kCentreId:
-			// 20 to 1500 Hz on a logarithmic scale.
-			setBlockParameter (kBlockCentreFilter, HighPassLR::kFrequencyCutParamNo, std::exp2 (v * std::log2 (75.0)) * 20.0);
+		case ParamTarget::kShiftLfoRate:
+			setBlockParameter (kBlockShiftLfo, LorenzLFO::kRateParamNo, value);
 			break;
-		case kColorId:
-			// An equal-power blend of the two convolutions.
-			setMixerLevel (kBlockColorMixer, 0, 0, std::cos (v * kHalfPi));
-			setMixerLevel (kBlockColorMixer, 1, 0, std::sin (v * kHalfPi));
+		case ParamTarget::kShiftLfoDepth:
+			setBlockParameter (kBlockShiftLfo, LorenzLFO::kDepthParamNo, value);
 			break;
-		case kDriveId:
-		{
-			const double e = std::exp2 (v * std::log2 (25.0));
-			setBlockParameter (kBlockDrive, Triode::kDistortionParam, e + e);
-			setBlockParameter (kBlockDrive, Triode::kQParam, std::exp2 (v * -std::log2 (150.0)) * -3.0);
-			setBlockParameter (kBlockDrive, Triode::kOutGainParam, v * (1.6 - 1.3) + 1.3);
+		case ParamTarget::kShifterBypass:
+			switchBypassPair (kBlockShifter, kBlockShiftDelay, value != 0.0);
 			break;
-		}
-		case kDriveBypassId:
-			switchBypass (kBlockDrive, v > 0.5);
+		case ParamTarget::kDelayMs:
+			setBlockParameter (kBlockDelay, Delay::kDelayMsParam, value);
 			break;
-		case kDecorrBypassId:
-			switchBypassPair (kBlockDecorr, kBlockDecorrDelay, v > 0.5);
+		case ParamTarget::kCentreCutoffHz:
+			setBlockParameter (kBlockCentreFilter, HighPassLR::kFrequencyCutParamNo, value);
 			break;
-		default:
+		case ParamTarget::kColorLevelA:
+			setMixerLevel (kBlockColorMixer, 0, 0, value);
+			break;
+		case ParamTarget::kColorLevelB:
+			setMixerLevel (kBlockColorMixer, 1, 0, value);
+			break;
+		case ParamTarget::kDriveDistortion:
+			setBlockParameter (kBlockDrive, Triode::kDistortionParam, value);
+			break;
+		case ParamTarget::kDriveQ:
+			setBlockParameter (kBlockDrive, Triode::kQParam, value);
+			break;
+		case ParamTarget::kDriveOutGain:
+			setBlockParameter (kBlockDrive, Triode::kOutGainParam, value);
+			break;
+		case ParamTarget::kDriveBypass:
+			switchBypass (kBlockDrive, value != 0.0);
+			break;
+		case ParamTarget::kDecorrBypass:
+			switchBypassPair (kBlockDecorr, kBlockDecorrDelay, value != 0.0);
+			break;
+		case ParamTarget::kNone:
 			break;
 	}
 }

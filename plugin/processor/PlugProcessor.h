@@ -1,6 +1,8 @@
-// The effect: defaults, the wet branch's effect graph and the mapping of the parameters onto it.
+// The effect: the wet branch's effect graph, and the parameters' defaults and mapping onto it
+// (from the parameter table).
 #pragma once
 
+#include "plugin/processor/PlugParameters.h"
 #include "plugin/processor/PlugProcessorBase.h"
 
 namespace Steinberg {
@@ -18,13 +20,10 @@ public:
 	/** The convolution size of that band: 1024, 2048 or 4096. */
 	static int32 convolutionSizeOf (double sampleRate);
 
-	/** The longest delay the "Delay" parameter reaches. */
-	static constexpr double kMaxDelayMs = 45.0;
-
 protected:
 	void buildDSP () override;
 	void paramChanged (ParamID tag, IParameterChanges* outputChanges) override;
-	/** The global bypass and the tags up to "Decorr Bypass"; slots 9 to 13 belong to no parameter. */
+	/** The tags of the parameter table; slots 9 to 13 belong to no parameter. */
 	bool isPublished (ParamID tag) const override;
 	uint32 extraLatency () override;
 	uint32 plannedLatency () override;
@@ -41,6 +40,8 @@ private:
 	int32 sizeInForce () const;
 	void buildDecorrelation (DSPAlgo& wet);
 	void setMixerLevel (int32 blockId, int32 input, int32 output, double value);
+	/** Sets the block parameter behind a target to a mapped value. */
+	void drive (ParamTarget target, double value);
 
 	/** The convolvers' size in the last built graph; 0 before the first. */
 	int32 convolutionSize {0};
