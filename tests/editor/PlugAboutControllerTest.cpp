@@ -1,3 +1,4 @@
+#include "plugin/PlugVersion.h"
 #include "plugin/controller/PlugController.h"
 
 #include "public.sdk/source/vst/hosting/hostclasses.h"
@@ -98,7 +99,7 @@ protected:
 
 std::string linuxAboutText (const char* format)
 {
-	return std::string ("1.0.0, ") + format + " unknown  ";
+	return std::string (kPlugVersion) + ", " + format + " unknown  ";
 }
 
 } // namespace

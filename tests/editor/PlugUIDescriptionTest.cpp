@@ -1,3 +1,4 @@
+#include "plugin/PlugVersion.h"
 #include "plugin/controller/PlugController.h"
 #include "plugin/processor/PlugParamIds.h"
 #include "tests/controller/TextHelpers.h"
@@ -136,7 +137,7 @@ TEST_F (PlugDescription, AboutBoxHoldsOneLabelAndOneButtonUnderItsController)
 	EXPECT_EQ (label->getText ().getString (), "");
 	button->setValue (1.f);
 	button->valueChanged ();
-	EXPECT_EQ (label->getText ().getString (), "1.0.0, VST3 unknown  ");
+	EXPECT_EQ (label->getText ().getString (), std::string (kPlugVersion) + ", VST3 unknown  ");
 }
 
 // Each control carries the parameter's title in the label right above it.

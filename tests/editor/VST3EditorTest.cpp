@@ -1,3 +1,4 @@
+#include "plugin/PlugVersion.h"
 #include "plugin/controller/PlugController.h"
 #include "plugin/processor/PlugParamIds.h"
 #include "tests/controller/TextHelpers.h"
@@ -388,10 +389,10 @@ TEST_F (EditorFixture, MousePressesReachTheViewUnderTheMouse)
 	// The about button lies at 0, 2 inside the about box at 64, 266.
 	VSTGUI::CPoint onButton (80, 277);
 	frame->onMouseDown (onButton, VSTGUI::CButtonState (VSTGUI::kLButton));
-	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 unknown  ");
+	EXPECT_EQ (labels.back ()->getText ().getString (), std::string (kPlugVersion) + ", VST3 unknown  ");
 	VSTGUI::CPoint beside (130, 277);
 	frame->onMouseDown (beside, VSTGUI::CButtonState (VSTGUI::kLButton));
-	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 unknown  ");
+	EXPECT_EQ (labels.back ()->getText ().getString (), std::string (kPlugVersion) + ", VST3 unknown  ");
 
 	// A press low on the "Mix" slider (332, 72, 28 × 150) and its release edit the parameter.
 	VSTGUI::CPoint onMix (346, 215);
@@ -421,7 +422,7 @@ TEST_F (EditorFixture, RendersOffscreen)
 	ASSERT_EQ (buttons.size (), 5u);
 	buttons.back ()->setValue (1.f);
 	buttons.back ()->valueChanged ();
-	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 unknown  ");
+	EXPECT_EQ (labels.back ()->getText ().getString (), std::string (kPlugVersion) + ", VST3 unknown  ");
 	cairo_surface_t* opened = render (*editor);
 	// The about text appears in the about box's label, and nothing changes far from it.
 	EXPECT_GT (changedPixels (closed, opened, VSTGUI::CRect (106, 268, 504, 286)), 20);

@@ -4,6 +4,7 @@
 #include "tools/vst3host/PluginModule.h"
 
 #include "plugin/factory/PlugCids.h"
+#include "plugin/PlugVersion.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
@@ -24,8 +25,8 @@ TEST (PluginModule, ListsTheControllerClassOfTheBuiltBundle)
 	const ClassRecord* controller = module.findClass (kVstComponentControllerClass);
 	ASSERT_NE (controller, nullptr);
 	EXPECT_EQ (controller->name, "ks Veltrane Controller");
-	EXPECT_EQ (controller->version, "1.0.0.0");
-	EXPECT_EQ (controller->sdkVersion, "VST 3.7.3");
+	EXPECT_EQ (controller->version, kPlugClassVersion);
+	EXPECT_EQ (controller->sdkVersion, kPlugSdkVersion);
 	EXPECT_EQ (std::memcmp (controller->cid, kPlugControllerUID.toTUID (), sizeof (TUID)), 0);
 	EXPECT_EQ (module.findClassById (kPlugControllerUID.toTUID ()), controller);
 	EXPECT_STRNE (module.getFactoryInfo ().vendor, "");
