@@ -44,6 +44,12 @@ int32 longestDelayMs ()
 	return static_cast<int32> (std::ceil (curveOf (ParamTarget::kDelayMs).highest ()));
 }
 
+void setMixerLevel (Mixer* mixer, int32 input, int32 output, double value)
+{
+	if (mixer)
+		mixer->setLevel (Mixer::kLevelParamNo, input, output, value);
+}
+
 } // namespace
 
 PlugProcessor::PlugProcessor ()
@@ -85,32 +91,23 @@ uint32 PlugProcessor::extraLatency ()
 	return static_cast<uint32> (mainBodyOffset (convolutionSize));
 }
 
-uint32 PlugProcessor::shifterLatency () const
-{
-	if (const DSPFunction* shifter = findBlock (kBlockShifter))
-		return shifter->getLatency ();
-	// Before a graph exists, what a shifter of the same build would report.
-	static const uint32 planned = HShifterConvCont (kBlockShifter, 1).getLatency ();
-	return planned;
-}
-
 int32 PlugProcessor::sizeInForce () const
 {
-	return getRoot () ? convolutionSize : convolutionSizeOf (getSampleRate ());
+	return blocks.decorr ? convolutionSize : convolutionSizeOf (getSampleRate ());
 }
 
 uint32 PlugProcessor::plannedLatency ()
 {
 	// The convolvers' latency is their size, as they report once built.
 	const int32 size = convolutionSizeOf (getSampleRate ());
-	return static_cast<uint32> (size + mainBodyOffset (size)) + shifterLatency ();
+	return static_cast<uint32> (size + mainBodyOffset (size)) + HShifterConvCont::kLatency;
 }
 
 uint32 PlugProcessor::extraTail ()
 {
 	// The longest delay, the length of the responses and the shifter's filter ring on after the input stops.
 	const double delayFrames = std::ceil (longestDelayMs () * 0.001 * getSampleRate ());
-	const double tail = delayFrames + sizeInForce () + shifterLatency ();
+	const double tail = delayFrames + sizeInForce () + HShifterConvCont::kLatency;
 	return static_cast<uint32> (std::min (tail, static_cast<double> (std::numeric_limits<uint32>::max () / 2)));
 }
 
@@ -121,24 +118,30 @@ void PlugProcessor::buildDSP ()
 	PlugProcessorBase::buildDSP ();
 	DSPAlgo& wet = *getWetPath ();
 
-	auto* lfo = new LorenzLFO (kBlockShiftLfo);
-	wet.addController (lfo);
-	lfo->setParameter (LorenzLFO::kRateParamNo, 0, true, false, 1.45);
-	lfo->setParameter (LorenzLFO::kDepthParamNo, 0, true, false, 1.8);
+	blocks.shiftLfo = new LorenzLFO (kBlockShiftLfo);
+	wet.addController (blocks.shiftLfo);
+	blocks.shiftLfo->setParameter (LorenzLFO::kRateParamNo, 0, true, false, 1.45);
+	blocks.shiftLfo->setParameter (LorenzLFO::kDepthParamNo, 0, true, false, 1.8);
 
 	// Default levels of 0.5 make the mono sum (L + R) / 2.
 	wet.addFunction (new Mixer (kBlockSumMixer, 2, 1, Mixer::kLinearLevels));
-	wet.addFunction (new Delay (kBlockDelay, 1, longestDelayMs ()));
-	wet.addFunction (new HighPassLR (kBlockCentreFilter, 1));
-	wet.addFunction (new Triode (kBlockDrive, 1));
+	blocks.delay = new Delay (kBlockDelay, 1, longestDelayMs ());
+	wet.addFunction (blocks.delay);
+	blocks.centreFilter = new HighPassLR (kBlockCentreFilter, 1);
+	wet.addFunction (blocks.centreFilter);
+	blocks.drive = new Triode (kBlockDrive, 1);
+	wet.addFunction (blocks.drive);
 	buildDecorrelation (wet);
 
-	auto* shifter = static_cast<HShifterConvCont*> (wet.addFunction (new HShifterConvCont (kBlockShifter, 1)));
-	shifter->linkParameter (lfo, HShifterConvCont::kFreqModParam, kLinkReplace);
-	wet.addFunction (new SmplDelay (kBlockShiftDelay, 1, static_cast<int32> (shifter->getLatency ())));
+	blocks.shifter = new HShifterConvCont (kBlockShifter, 1);
+	wet.addFunction (blocks.shifter);
+	blocks.shifter->linkParameter (blocks.shiftLfo, HShifterConvCont::kFreqModParam, kLinkReplace);
+	blocks.shiftDelay = new SmplDelay (kBlockShiftDelay, 1, static_cast<int32> (blocks.shifter->getLatency ()));
+	wet.addFunction (blocks.shiftDelay);
 	wet.addFunction (new Splitter (kBlockStereoSplitter, 1, 2));
 	// The wet pair (w, -w) changes only the side signal.
-	auto* inverter = wet.addFunction (new PhaseInverter (kBlockInverter, 2));
+	auto* inverter = new PhaseInverter (kBlockInverter, 2);
+	wet.addFunction (inverter);
 	inverter->setParameter (PhaseInverter::kInversionParamNo, 1, true, false, 1.0);
 }
 
@@ -153,25 +156,30 @@ void PlugProcessor::buildDecorrelation (DSPAlgo& wet)
 	const double gainA[] = {0.6 * rateGain};
 	const double gainB[] = {rateGain * 0.45};
 
-	auto* decorr = static_cast<DSPAlgo*> (wet.addFunction (new DSPAlgo (kBlockDecorr, 1, 2, kParallelTopology)));
-	auto* convA = static_cast<Convolver*> (decorr->addFunction (new Convolver (kBlockConvA, 1)));
+	blocks.decorr = new DSPAlgo (kBlockDecorr, 1, 2, kParallelTopology);
+	wet.addFunction (blocks.decorr);
+	auto* convA = new Convolver (kBlockConvA, 1);
+	blocks.decorr->addFunction (convA);
 	convA->setImpulseResponse (impulseTable (0, band), size, gainA);
-	auto* convB = static_cast<Convolver*> (decorr->addFunction (new Convolver (kBlockConvB, 1)));
+	auto* convB = new Convolver (kBlockConvB, 1);
+	blocks.decorr->addFunction (convB);
 	convB->setImpulseResponse (impulseTable (1, band), size, gainB);
 
-	wet.addFunction (new Mixer (kBlockColorMixer, 2, 1, Mixer::kLinearLevels));
-	const auto compensation = static_cast<int32> (decorr->getLatency () + static_cast<uint32> (mainBodyOffset (size)));
-	wet.addFunction (new SmplDelay (kBlockDecorrDelay, 1, compensation));
+	blocks.colorMixer = new Mixer (kBlockColorMixer, 2, 1, Mixer::kLinearLevels);
+	wet.addFunction (blocks.colorMixer);
+	const auto compensation =
+	    static_cast<int32> (blocks.decorr->getLatency () + static_cast<uint32> (mainBodyOffset (size)));
+	blocks.decorrDelay = new SmplDelay (kBlockDecorrDelay, 1, compensation);
+	wet.addFunction (blocks.decorrDelay);
+}
+
+void PlugProcessor::destroyDSP ()
+{
+	blocks = EffectBlocks {};
+	PlugProcessorBase::destroyDSP ();
 }
 
 // --- parameter mapping ---
-
-void PlugProcessor::setMixerLevel (int32 blockId, int32 input, int32 output, double value)
-{
-	DSPAlgo* root = getRoot ();
-	if (DSPFunction* mixer = root ? root->findFunction (blockId) : nullptr)
-		static_cast<Mixer*> (mixer)->setLevel (Mixer::kLevelParamNo, input, output, value);
-}
 
 bool PlugProcessor::isPublished (ParamID tag) const
 {
@@ -194,54 +202,52 @@ void PlugProcessor::drive (ParamTarget target, double value)
 	switch (target)
 	{
 		case ParamTarget::kDryLevels:
-			setMixerLevel (kBlockDryWetMixer, 0, 0, value);
-			setMixerLevel (kBlockDryWetMixer, 1, 1, value);
+			setDryLevels (value);
 			break;
 		case ParamTarget::kWetLevels:
-			setMixerLevel (kBlockDryWetMixer, 2, 0, value);
-			setMixerLevel (kBlockDryWetMixer, 3, 1, value);
+			setWetLevels (value);
 			break;
 		case ParamTarget::kOutputGainDb:
 			setOutputGain (value);
 			break;
 		case ParamTarget::kShiftHz:
-			setBlockParameter (kBlockShifter, HShifterConvCont::kFrequencyShiftParam, value);
+			setBlockParameter (blocks.shifter, HShifterConvCont::kFrequencyShiftParam, value);
 			break;
 		case ParamTarget::kShiftLfoRate:
-			setBlockParameter (kBlockShiftLfo, LorenzLFO::kRateParamNo, value);
+			setBlockParameter (blocks.shiftLfo, LorenzLFO::kRateParamNo, value);
 			break;
 		case ParamTarget::kShiftLfoDepth:
-			setBlockParameter (kBlockShiftLfo, LorenzLFO::kDepthParamNo, value);
+			setBlockParameter (blocks.shiftLfo, LorenzLFO::kDepthParamNo, value);
 			break;
 		case ParamTarget::kShifterBypass:
-			switchBypassPair (kBlockShifter, kBlockShiftDelay, value != 0.0);
+			switchBypassPair (blocks.shifter, blocks.shiftDelay, value != 0.0);
 			break;
 		case ParamTarget::kDelayMs:
-			setBlockParameter (kBlockDelay, Delay::kDelayMsParam, value);
+			setBlockParameter (blocks.delay, Delay::kDelayMsParam, value);
 			break;
 		case ParamTarget::kCentreCutoffHz:
-			setBlockParameter (kBlockCentreFilter, HighPassLR::kFrequencyCutParamNo, value);
+			setBlockParameter (blocks.centreFilter, HighPassLR::kFrequencyCutParamNo, value);
 			break;
 		case ParamTarget::kColorLevelA:
-			setMixerLevel (kBlockColorMixer, 0, 0, value);
+			setMixerLevel (blocks.colorMixer, 0, 0, value);
 			break;
 		case ParamTarget::kColorLevelB:
-			setMixerLevel (kBlockColorMixer, 1, 0, value);
+			setMixerLevel (blocks.colorMixer, 1, 0, value);
 			break;
 		case ParamTarget::kDriveDistortion:
-			setBlockParameter (kBlockDrive, Triode::kDistortionParam, value);
+			setBlockParameter (blocks.drive, Triode::kDistortionParam, value);
 			break;
 		case ParamTarget::kDriveQ:
-			setBlockParameter (kBlockDrive, Triode::kQParam, value);
+			setBlockParameter (blocks.drive, Triode::kQParam, value);
 			break;
 		case ParamTarget::kDriveOutGain:
-			setBlockParameter (kBlockDrive, Triode::kOutGainParam, value);
+			setBlockParameter (blocks.drive, Triode::kOutGainParam, value);
 			break;
 		case ParamTarget::kDriveBypass:
-			switchBypass (kBlockDrive, value != 0.0);
+			switchBypass (blocks.drive, value != 0.0);
 			break;
 		case ParamTarget::kDecorrBypass:
-			switchBypassPair (kBlockDecorr, kBlockDecorrDelay, value != 0.0);
+			switchBypassPair (blocks.decorr, blocks.decorrDelay, value != 0.0);
 			break;
 		case ParamTarget::kNone:
 			break;

@@ -14,7 +14,7 @@ namespace {
 
 constexpr double kRate = 48000.0;
 constexpr double kPi = 3.14159265358979323846;
-constexpr size_t kLatency = 767;
+constexpr size_t kLatency = HShifterConvCont::kLatency;
 // From here on a steady input fills all 511 Hilbert taps, so a constant input's Hilbert path is 0.
 constexpr size_t kFilled = 512 + 510;
 const double kNaN = std::numeric_limits<double>::quiet_NaN ();
