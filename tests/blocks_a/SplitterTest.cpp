@@ -85,7 +85,15 @@ TYPED_TEST (SplitterTest, BypassAndItsCrossfadeGiveTheSameFanOut)
 				ASSERT_EQ (out.channel (o), in.channel (c.sourceOfOutput[static_cast<size_t> (o)]))
 				    << "call " << call << " output " << o;
 		}
-		EXPECT_EQ (splitter.getFadeDirection (), 0);
-		EXPECT_EQ (splitter.getFadeGain (), 0.0);
+		// Back from the bypass: the same fan-out again through the fade-in and after it.
+		splitter.setParameter (kBypassParamNo, 0, true, false, 0.0);
+		for (int32 call = 0; call < 24; ++call)
+		{
+			Buffers<Sample> out (c.outputs, frames, -9.0);
+			process (splitter, in.get (), out.get (), frames);
+			for (int32 o = 0; o < c.outputs; ++o)
+				ASSERT_EQ (out.channel (o), in.channel (c.sourceOfOutput[static_cast<size_t> (o)]))
+				    << "unbypassed, call " << call << " output " << o;
+		}
 	}
 }

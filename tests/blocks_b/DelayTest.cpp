@@ -356,7 +356,8 @@ TEST_P (SwitchedBackIn, FadesInTheInputItWasGivenWhileBypassed)
 	delay->setParameter (kBypassParamNo, 0, true, false, 0.0);
 	const std::vector<double> fadingIn (in.begin () + switchAt, in.end ());
 	const std::vector<double> out = harness.run ({fadingIn})[0];
-	const double step = delay->getFadeStep ();
+	// The crossfade moves by one step a sample over its 250 ms.
+	const double step = 1.0 / (0.25 * kRate);
 	for (int32 i = 0; i < kCompensation; ++i)
 	{
 		const double dry = in[static_cast<size_t> (switchAt + i)];

@@ -1,7 +1,10 @@
 // Points of the host's parameter queues take effect at their own sample within a process call.
 #include "BareProcessor.h"
+#include "InspectedProcessor.h"
 #include "ProcessorHost.h"
 
+#include "plugin/processor/PlugBlockIds.h"
+#include "plugin/processor/PlugParameters.h"
 #include "plugin/processor/PlugProcessor.h"
 
 #include "dsp/Delay.h"
@@ -78,14 +81,16 @@ INSTANTIATE_TEST_SUITE_P (ParameterPoints, PointOffsets,
 
 TEST (ParameterPoints, ACallWithoutSamplesAppliesEveryPointInOrder)
 {
-	ProcessorHost host (new PlugProcessor);
+	auto* processor = new InspectedProcessor;
+	ProcessorHost host (processor);
 	ASSERT_TRUE (host.start (44100.0, kBlock));
 	host.queueAt (kDelayId, 30, 0.6);
 	host.queueAt (kDelayId, 0, 0.2);
 	host.queueAt (kDelayId, 10, 0.4);
 	host.processOnce (0);
 	EXPECT_EQ (valueInChunk (host.state (), kDelayId), 0.6);
-	EXPECT_DOUBLE_EQ (host.blockValue (kBlockDelay, KOREMU::DSPLib::Delay::kDelayMsParam), 0.6 * 42.0 + 3.0);
+	EXPECT_DOUBLE_EQ (processor->wetBlockValue (kBlockDelay, KOREMU::DSPLib::Delay::kDelayMsParam),
+	                  curveOf (ParamTarget::kDelayMs).at (0.6));
 }
 
 // Tags 9 to 13 have value slots but name no parameter; neither they nor any other unknown id

@@ -2,7 +2,6 @@
 // data, parameter queues and state streams built here.
 #pragma once
 
-#include "plugin/processor/PlugBlockIds.h"
 #include "plugin/processor/PlugParamIds.h"
 #include "plugin/processor/PlugParamState.h"
 #include "plugin/processor/PlugProcessorBase.h"
@@ -13,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -75,10 +75,13 @@ public:
 		return data.prepare (*component, block, sampleSize);
 	}
 
-	bool setup (double rate, int32 block, int32 sampleSize = kSample64)
+	bool setup (double sampleRate, int32 block, int32 sampleSize = kSample64)
 	{
-		ProcessSetup processSetup {kRealtime, sampleSize, block, rate};
-		return audio->setupProcessing (processSetup) == kResultOk;
+		ProcessSetup processSetup {kRealtime, sampleSize, block, sampleRate};
+		if (audio->setupProcessing (processSetup) != kResultOk)
+			return false;
+		rate = sampleRate;
+		return true;
 	}
 
 	/** Queues a change for the next process call. */
@@ -139,30 +142,44 @@ public:
 		return component->setState (&stream);
 	}
 
-	/** A block parameter's base value in the running graph. */
-	double blockValue (int32 blockId, int32 paramNo, int32 sub = 0)
+	/** Runs silence past the 300 ms fade-in, or a 250 ms bypass crossfade. */
+	void settle () { run ({std::vector<double> (static_cast<size_t> (0.35 * sampleRate ()), 0.0)}); }
+
+	/** Whether the output is the input delayed by the reported latency, as it is while the global
+	    bypass is in force; runs a short test signal on the left channel and silence on the right. */
+	bool givesTheInputDelayedByTheLatency ()
 	{
-		auto* root = processor->getRoot ();
-		if (!root)
-			return -12345.0;
-		KOREMU::DSPLib::DSPFunction* block = root->findFunction (blockId);
-		if (!block)
+		const size_t latency = audio->getLatencySamples ();
+		std::vector<double> signal (2 * latency + 256, 0.0);
+		for (size_t i = 0; i < latency + 200; ++i)
+			signal[i] = std::sin (0.05 * static_cast<double> (i * i));
+		const Channels out = run ({signal, std::vector<double> (signal.size (), 0.0)});
+		for (size_t n = 0; n < signal.size (); ++n)
 		{
-			// Controllers live beside the wet branch's blocks.
-			auto* wet = static_cast<KOREMU::DSPLib::DSPAlgo*> (root->findFunction (kBlockWetPath));
-			block = wet ? wet->findController (blockId) : nullptr;
+			const double expected = n < latency ? 0.0 : signal[n - latency];
+			if (std::fabs (out[0][n] - expected) > 1e-12 || std::fabs (out[1][n]) > 1e-12)
+				return false;
 		}
-		if (!block)
-			return -12345.0;
-		const KOREMU::DSPLib::DSPParameter* p = block->findParameter (paramNo, sub);
-		return p ? p->getBaseValue () : -12345.0;
+		return true;
 	}
+
+	/** Whether a steady input is heard at all, as it is only while active. */
+	bool respondsToInput ()
+	{
+		const Channels out = run ({std::vector<double> (static_cast<size_t> (0.35 * sampleRate ()), 1.0)});
+		return out[0].back () != 0.0;
+	}
+
+	double sampleRate () const { return rate; }
 
 	IPtr<PlugProcessorBase> processor;
 	FUnknownPtr<IComponent> component;
 	FUnknownPtr<IAudioProcessor> audio;
 	HostProcessData data;
 	ParameterChanges changes {32, 4};
+
+private:
+	double rate {44100.0};
 };
 
 /** A chunk of the given values and bypass field, laid out as the processor writes it. */
