@@ -24,7 +24,6 @@ public:
 	static double limitStep (double dt);
 
 	void setStep (double dt) { step = limitStep (dt); }
-	double getStep () const { return step; }
 	void advance ();
 	void restart ();
 	void setState (double newX, double newY, double newZ);

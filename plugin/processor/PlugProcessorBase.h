@@ -59,8 +59,6 @@ public:
 	tresult PLUGIN_API process (ProcessData& data) SMTG_OVERRIDE;
 	uint32 PLUGIN_API getTailSamples () SMTG_OVERRIDE;
 
-	/** The graph while active, for inspection; null otherwise. */
-	KOREMU::DSPLib::DSPAlgo* getRoot () const { return root.get (); }
 	static constexpr int32 kFadeTimeMs = 300;
 	static constexpr double kAntiDenormal = 1e-15;
 	/** The rates setupProcessing accepts: below, the per-millisecond frame counts of fades and
@@ -134,7 +132,6 @@ private:
 	tresult processAudio (ProcessData& data);
 	tresult activate ();
 	void deactivate ();
-	void takePendingValues ();
 	/** Puts the host's queues in offset order for this call. */
 	void scheduleParameterChanges (ProcessData& data);
 	/** Applies the points due at offset or before. */
