@@ -1,7 +1,8 @@
+#include "tests/support/TextHelpers.h"
+
 #include "plugin/PlugVersion.h"
 #include "plugin/controller/PlugController.h"
 #include "plugin/processor/PlugParamIds.h"
-#include "tests/controller/TextHelpers.h"
 
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "vstgui/lib/controls/cbuttons.h"
@@ -16,6 +17,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+using veltrane_test::toAscii;
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;

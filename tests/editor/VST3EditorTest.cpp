@@ -1,7 +1,9 @@
+#include "tests/support/Pixels.h"
+#include "tests/support/TextHelpers.h"
+
 #include "plugin/PlugVersion.h"
 #include "plugin/controller/PlugController.h"
 #include "plugin/processor/PlugParamIds.h"
-#include "tests/controller/TextHelpers.h"
 
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "vstgui/lib/cdrawcontext.h"
@@ -19,6 +21,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+using veltrane_test::toAscii;
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -129,12 +133,7 @@ const PathCase kPaths[] = {
     {"Veltrane.so", "plug.uidesc", "./../Resources/plug.uidesc"},
 };
 
-uint32_t pixelAt (cairo_surface_t* surface, int x, int y)
-{
-	cairo_surface_flush (surface);
-	const unsigned char* row = cairo_image_surface_get_data (surface) + y * cairo_image_surface_get_stride (surface);
-	return reinterpret_cast<const uint32_t*> (row)[x];
-}
+using veltrane_test::pixelAt;
 
 uint32_t opaque (uint8_t red, uint8_t green, uint8_t blue)
 {

@@ -1,6 +1,8 @@
 // What a user hears from the built bundle: each row renders short signals through it the way a
 // host does and measures the output's mid (L + R) / 2, which holds the dry signal, and side
 // (L - R) / 2, which holds the wet one.
+#include "tests/support/Signals.h"
+
 #include "tools/vst3host/PluginInstance.h"
 #include "tools/vst3host/Renderer.h"
 
@@ -114,14 +116,8 @@ Samples sines (const std::vector<double>& frequencies, double sampleRate, double
 
 Samples noise (double sampleRate, double length, double level)
 {
-	Samples s (frameAt (length, sampleRate));
-	uint32 seed = 2024;
-	for (double& v : s)
-	{
-		seed = seed * 1664525u + 1013904223u;
-		v = (static_cast<double> (seed >> 8) / static_cast<double> (1u << 24) - 0.5) * 2.0 * level;
-	}
-	return s;
+	uint32_t seed = 2024;
+	return veltrane_test::repeatableNoise (frameAt (length, sampleRate), seed, level);
 }
 
 double rms (const Samples& s, size_t from, size_t to)

@@ -1,5 +1,6 @@
-#include "InspectedProcessor.h"
-#include "ProcessorHost.h"
+#include "tests/support/InspectedProcessor.h"
+#include "tests/support/ProcessorHost.h"
+#include "tests/support/Signals.h"
 
 #include "plugin/processor/PlugBlockIds.h"
 #include "plugin/processor/PlugProcessor.h"
@@ -21,18 +22,9 @@ using KOREMU::DSPLib::kBypassParamNo;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
-// Noise the same on every machine.
 std::vector<double> noise (size_t frames, uint32_t seed)
 {
-	std::vector<double> s (frames);
-	for (double& v : s)
-	{
-		seed = seed * 1664525u + 1013904223u;
-		v = (static_cast<double> (seed >> 8) / static_cast<double> (1u << 24) - 0.5) * 0.8;
-	}
-	return s;
+	return repeatableNoise (frames, seed, 0.4);
 }
 
 double peakOf (const Channels& channels)

@@ -1,7 +1,8 @@
 // Points of the host's parameter queues take effect at their own sample within a process call.
-#include "BareProcessor.h"
-#include "InspectedProcessor.h"
-#include "ProcessorHost.h"
+#include "tests/support/BareProcessor.h"
+#include "tests/support/InspectedProcessor.h"
+#include "tests/support/ProcessorHost.h"
+#include "tests/support/Signals.h"
 
 #include "plugin/processor/PlugBlockIds.h"
 #include "plugin/processor/PlugParameters.h"
@@ -22,16 +23,10 @@ constexpr int32 kBlock = 64;
 // Noise past the 300 ms fade-in at 44.1 kHz, then one more block.
 Channels warmUpNoise ()
 {
-	Channels noise (2, std::vector<double> (13312));
 	uint32_t seed = 99;
-	for (auto& channel : noise)
-	{
-		for (double& s : channel)
-		{
-			seed = seed * 1664525u + 1013904223u;
-			s = static_cast<double> (seed >> 8) / static_cast<double> (1u << 24) - 0.5;
-		}
-	}
+	Channels noise;
+	for (int channel = 0; channel < 2; ++channel)
+		noise.push_back (repeatableNoise (13312, seed, 0.5));
 	return noise;
 }
 

@@ -1,5 +1,5 @@
-#include "BareProcessor.h"
-#include "ProcessorHost.h"
+#include "tests/support/BareProcessor.h"
+#include "tests/support/ProcessorHost.h"
 
 #include <cmath>
 #include <limits>

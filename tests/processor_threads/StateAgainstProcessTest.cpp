@@ -1,7 +1,8 @@
 // The host may restore a state on its main thread while the audio thread processes. Run under
 // ThreadSanitizer (scripts/test.sh builds this target with -DVELTRANE_TSAN=ON).
+#include "tests/support/ProcessorHost.h"
+
 #include "plugin/processor/PlugProcessor.h"
-#include "../processor/ProcessorHost.h"
 
 #include <algorithm>
 #include <thread>
