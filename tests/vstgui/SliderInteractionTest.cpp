@@ -348,8 +348,12 @@ TEST_F (SliderRampTest, CancelStopsTheRamp)
 TEST_F (SliderRampTest, DestroyingTheSliderStopsItsRamp)
 {
 	press (100);
+	ASSERT_EQ (clock.timerCount (), 1u);
 	slider = nullptr;
+	EXPECT_EQ (clock.timerCount (), 0u) << "the ramp's timer outlived its slider";
+	const size_t events = recorder.events.size ();
 	tick (10);
+	EXPECT_EQ (recorder.events.size (), events) << "a ramp step ran after the slider was gone";
 }
 
 TEST_F (SliderRampTest, ACopyMadeDuringARampHasNoRamp)
