@@ -9,7 +9,8 @@ function(veltrane_add_subdirs)
   endforeach()
 endfunction()
 
-# A GoogleTest executable from every .cpp of the current folder, registered with CTest.
+# A GoogleTest executable from every .cpp of the current folder, registered with CTest; every one
+# links the shared test support (tests/support).
 function(veltrane_test_folder name)
   file(GLOB _sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT _sources)
@@ -17,6 +18,6 @@ function(veltrane_test_folder name)
   endif()
   add_executable(${name} ${_sources})
   veltrane_warnings(${name})
-  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARGN} veltrane_test_support GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
 endfunction()

@@ -63,9 +63,7 @@ public:
 	int32 processPerChannel (float** inputs, float** outputs, int32 frames);
 	int32 processPerChannel (double** inputs, double** outputs, int32 frames);
 
-	int32 getTopology () const { return topology; }
 	int32 countFunctions () const { return static_cast<int32> (functions.blocks.size ()); }
-	int32 countControllers () const { return static_cast<int32> (controllers.blocks.size ()); }
 
 private:
 	// A member, the Cable it writes into while set up, and nothing else: members that share an

@@ -85,9 +85,6 @@ public:
 	bool isContainer () const { return container; }
 	bool hasLinks () const { return linked; }
 	bool isMixActive () const { return mixActive; }
-	int32 getFadeDirection () const { return fadeDirection; }
-	double getFadeGain () const { return fadeGain; }
-	double getFadeStep () const { return fadeStep; }
 	const ParameterList& getParameters () const { return parameters; }
 
 	// Outputs of the latest process call, read by modulation links; null before the first call.

@@ -62,19 +62,15 @@ public:
 	uint32 getBaseKey () const { return baseKey; }
 	void setBaseKey (uint32 k) { baseKey = k; }
 	const char16* getName () const { return name; }
-	int32 getFlags () const { return flags; }
 	bool hasFlag (int32 flag) const { return (flags & flag) == flag; }
 	double getPlainValue () const { return value; }
 	double getBaseValue () const { return baseValue; }
-	double getMinimum () const { return minimum; }
 	double getMaximum () const { return maximum; }
 	double getSampleRate () const { return sampleRate; }
 	void setSampleRate (double rate) { sampleRate = rate; }
 	int32 getGroupId () const { return groupId; }
 	void setGroupId (int32 id) { groupId = id; }
-	int32 getSmoothingMode () const { return smoothingMode; }
 	void setSmoothingMode (int32 mode) { smoothingMode = mode; }
-	bool isFollower () const { return follower; }
 	void setFollower (bool state) { follower = state; }
 	bool isSmoothed () const { return hasFlag (kSmoothed) && smoothingMode == 1 && !link && !follower; }
 

@@ -31,7 +31,6 @@ public:
 	int32 process32 (float** inputs, float** outputs, int32 frames) override;
 	int32 process64 (double** inputs, double** outputs, int32 frames) override;
 
-	int32 getMaxMs () const { return maxMs; }
 	// 0 while not set up.
 	int32 getRingFrames () const { return ring ? ring->getFrames () : 0; }
 

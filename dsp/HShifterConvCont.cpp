@@ -95,7 +95,8 @@ int32 HShifterConvCont::channelCount () const
 
 uint32 HShifterConvCont::getLatency () const
 {
-	return kHalfLength + convolver->getLatency ();
+	// Without a channel there is no Hilbert path, only the centre tap's distance.
+	return channelCount () > 0 ? kLatency : kHalfLength;
 }
 
 int32 HShifterConvCont::setup ()

@@ -15,7 +15,7 @@ using Steinberg::int64;
 
 // Shifts every frequency of each channel by "FrequencyShift" hertz (upper sideband for a
 // positive shift). A 511-tap windowed Hilbert filter runs in an inner Convolver; the direct path
-// is delayed to match (255 + 512 = 767 samples) and the two are combined with the cosine and
+// is delayed to match (kLatency samples) and the two are combined with the cosine and
 // sine of a running phase, which stays continuous when the shift changes. "FreqMod" adds to the
 // phase sample by sample and is meant to be driven by a modulation link.
 //
@@ -31,6 +31,8 @@ public:
 	};
 	static constexpr int32 kHalfLength = 255;
 	static constexpr int32 kHilbertTaps = 2 * kHalfLength + 1;
+	// The centre tap's distance plus the inner convolver's block, the taps padded to a power of two.
+	static constexpr uint32 kLatency = kHalfLength + (kHilbertTaps + 1);
 	static constexpr double kMaxShiftHz = 10000.0;
 	static constexpr double kDefaultShiftHz = 100.0;
 

@@ -47,7 +47,6 @@ public:
 	void runShare (int32 done, int32 of);
 
 	Phase getPhase () const { return phase; }
-	int32 getLength () const { return length; }
 
 private:
 	enum StepKind : int32

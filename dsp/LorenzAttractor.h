@@ -26,7 +26,6 @@ public:
 	static double limitStep (double dt);
 
 	void setStep (double dt) { step = limitStep (dt); }
-	double getStep () const { return step; }
 	// Inline: the modulators advance at every sample.
 	void advance ()
 	{

@@ -33,7 +33,6 @@ public:
 	// One smoothed read: it advances the pair's smoother.
 	double getLevel (int32 paramNo, int32 input, int32 output);
 
-	int32 getMode () const { return mode; }
 	bool isConnected (int32 input, int32 output) const;
 
 	int32 process32 (float** inputs, float** outputs, int32 frames) override;

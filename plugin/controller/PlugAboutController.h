@@ -2,6 +2,8 @@
 // an on/off button is on.
 #pragma once
 
+#include "plugin/PlugVersion.h"
+
 #include "vstgui/lib/controls/cbuttons.h"
 #include "vstgui/lib/controls/ctextlabel.h"
 #include "vstgui/lib/iviewlistener.h"
@@ -24,7 +26,7 @@ class PlugAboutController : public VSTGUI::IController, public VSTGUI::ViewListe
 {
 public:
 	PlugAboutController (ControllerType* owner, bool inAU)
-	: owner (owner), format (inAU ? "AU" : "VST3"), version ("1.0.0"), platform (platformName ())
+	: owner (owner), format (inAU ? "AU" : "VST3"), version (kPlugVersion), platform (platformName ())
 	{
 	}
 

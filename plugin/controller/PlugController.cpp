@@ -2,7 +2,7 @@
 
 #include "plugin/controller/KSRangeParameter.h"
 #include "plugin/controller/KSSwitchParameter.h"
-#include "plugin/processor/PlugParamIds.h"
+#include "plugin/processor/PlugParameters.h"
 #include "plugin/processor/PlugParamState.h"
 
 #include "pluginterfaces/base/ustring.h"
@@ -36,31 +36,27 @@ tresult PLUGIN_API PlugController::initialize (FUnknown* context)
 
 void PlugController::registerParameters ()
 {
-	addRangeParameter (STR16 ("Mix"), kMixId, 50);
-	addRangeParameter (STR16 ("Centre"), kCentreId, 0);
-	addRangeParameter (STR16 ("Delay"), kDelayId, 50);
-	addRangeParameter (STR16 ("Color"), kColorId, 0);
-	addSwitch (STR16 ("Decorr Bypass"), kDecorrBypassId, 0.0, ParameterInfo::kCanAutomate);
-	addRangeParameter (STR16 ("Shift"), kShiftId, 10);
-	addSwitch (STR16 ("Shift Bypass"), kShiftBypassId, 0.0, ParameterInfo::kCanAutomate);
-	addRangeParameter (STR16 ("Drive"), kDriveId, 0);
-	addSwitch (STR16 ("Drive Bypass"), kDriveBypassId, 1.0, ParameterInfo::kCanAutomate);
-	addSwitch (STR16 ("Bypass"), kBypassId, 0.0,
-	           ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass);
+	for (const PlugParameter& parameter : kPlugParameters)
+	{
+		if (parameter.display.stepCount == 0)
+			addRangeParameter (parameter);
+		else
+			addSwitch (parameter);
+	}
 }
 
-void PlugController::addRangeParameter (const TChar* title, ParamID tag, ParamValue defaultPlain)
+void PlugController::addRangeParameter (const PlugParameter& row)
 {
-	auto* parameter = new KSRangeParameter (title, tag, STR16 ("%"), ParameterInfo::kCanAutomate,
-	                                        nullptr, 0, 100, defaultPlain);
-	parameter->setPrecision (0);
+	const ParamDisplay& display = row.display;
+	auto* parameter = new KSRangeParameter (row.title, row.tag, display.units, row.flags, nullptr, display.plainMin,
+	                                        display.plainMax, display.plainOf (row.defaultValue));
+	parameter->setPrecision (display.precision);
 	parameters.addParameter (parameter);
 }
 
-void PlugController::addSwitch (const TChar* title, ParamID tag, ParamValue defaultNormalized,
-                                int32 flags)
+void PlugController::addSwitch (const PlugParameter& row)
 {
-	parameters.addParameter (new KSSwitchParameter (title, tag, defaultNormalized, flags));
+	parameters.addParameter (new KSSwitchParameter (row.title, row.tag, row.defaultValue, row.flags));
 }
 
 tresult PLUGIN_API PlugController::getParamValueByString (ParamID tag, TChar* string, ParamValue& valueNormalized)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "plugin/controller/PlugAboutController.h"
+#include "plugin/processor/PlugParameters.h"
 
 #include "public.sdk/source/vst/vsteditcontroller.h"
 #include "vstgui/plugin-bindings/vst3editor.h"
@@ -47,8 +48,8 @@ private:
 	tresult mirrorComponentState (IBStream* state);
 	bool runsInAUWrapper () const;
 	void registerParameters ();
-	void addRangeParameter (const TChar* title, ParamID tag, ParamValue defaultPlain);
-	void addSwitch (const TChar* title, ParamID tag, ParamValue defaultNormalized, int32 flags);
+	void addRangeParameter (const PlugParameter& row);
+	void addSwitch (const PlugParameter& row);
 
 	std::vector<AboutController*> aboutControllers;
 };

@@ -1,5 +1,6 @@
 #include "plugin/factory/PlugClassInfos.h"
 
+#include "plugin/PlugVersion.h"
 #include "plugin/factory/PlugCids.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -8,13 +9,6 @@
 
 namespace Steinberg {
 namespace Vst {
-
-namespace {
-
-const char8* const kClassVersion = "1.0.0.0";
-const char8* const kSdkVersion = "VST 3.7.3";
-
-} // namespace
 
 const PFactoryInfo& plugFactoryInfo ()
 {
@@ -27,7 +21,7 @@ const PClassInfo2& plugProcessorClassInfo ()
 {
 	static const PClassInfo2 info (kPlugProcessorUID.toTUID (), PClassInfo::kManyInstances,
 	                               kVstAudioEffectClass, "ks Veltrane", kDistributable,
-	                               PlugType::kFxSpatial, nullptr, kClassVersion, kSdkVersion);
+	                               PlugType::kFxSpatial, nullptr, kPlugClassVersion, kPlugSdkVersion);
 	return info;
 }
 
@@ -35,7 +29,7 @@ const PClassInfo2& plugControllerClassInfo ()
 {
 	static const PClassInfo2 info (kPlugControllerUID.toTUID (), PClassInfo::kManyInstances,
 	                               kVstComponentControllerClass, "ks Veltrane Controller", 0,
-	                               nullptr, nullptr, kClassVersion, kSdkVersion);
+	                               nullptr, nullptr, kPlugClassVersion, kPlugSdkVersion);
 	return info;
 }
 

@@ -3,7 +3,7 @@
 #include "plugin/factory/PlugCids.h"
 #include "plugin/processor/ImpulseTables.h"
 #include "plugin/processor/PlugBlockIds.h"
-#include "plugin/processor/PlugParamIds.h"
+#include "plugin/processor/PlugParameters.h"
 
 #include "dsp/Convolver.h"
 #include "dsp/Delay.h"
@@ -27,7 +27,6 @@ using namespace KOREMU::DSPLib;
 
 namespace {
 
-constexpr double kHalfPi = 1.5707963267948966;
 constexpr int32 kSetLength = kImpulseTableTotal / 2;
 
 // The table of set A (0) or B (1) for a band.
@@ -39,20 +38,25 @@ const double* impulseTable (int32 set, int32 band)
 	return kImpulseTableData + offset;
 }
 
+// The delay ring holds the longest delay that "Delay" reaches, in whole milliseconds.
+int32 longestDelayMs ()
+{
+	return static_cast<int32> (std::ceil (curveOf (ParamTarget::kDelayMs).highest ()));
+}
+
+void setMixerLevel (Mixer* mixer, int32 input, int32 output, double value)
+{
+	if (mixer)
+		mixer->setLevel (Mixer::kLevelParamNo, input, output, value);
+}
+
 } // namespace
 
 PlugProcessor::PlugProcessor ()
 : PlugProcessorBase (kPlugControllerUID, kNumParamSlots)
 {
-	setInitialValue (kMixId, 0.5);
-	setInitialValue (kShiftId, 0.1);
-	setInitialValue (kShiftBypassId, 0.0);
-	setInitialValue (kDelayId, 0.5);
-	setInitialValue (kCentreId, 0.0);
-	setInitialValue (kColorId, 0.0);
-	setInitialValue (kDriveId, 0.0);
-	setInitialValue (kDriveBypassId, 1.0);
-	setInitialValue (kDecorrBypassId, 0.0);
+	for (const PlugParameter& parameter : kPlugParameters)
+		setInitialValue (parameter.tag, parameter.defaultValue);
 }
 
 FUnknown* PlugProcessor::createInstance (void* /*context*/)
@@ -87,32 +91,23 @@ uint32 PlugProcessor::extraLatency ()
 	return static_cast<uint32> (mainBodyOffset (convolutionSize));
 }
 
-uint32 PlugProcessor::shifterLatency () const
-{
-	if (const DSPFunction* shifter = findBlock (kBlockShifter))
-		return shifter->getLatency ();
-	// Before a graph exists, what a shifter of the same build would report.
-	static const uint32 planned = HShifterConvCont (kBlockShifter, 1).getLatency ();
-	return planned;
-}
-
 int32 PlugProcessor::sizeInForce () const
 {
-	return getRoot () ? convolutionSize : convolutionSizeOf (getSampleRate ());
+	return blocks.decorr ? convolutionSize : convolutionSizeOf (getSampleRate ());
 }
 
 uint32 PlugProcessor::plannedLatency ()
 {
 	// The convolvers' latency is their size, as they report once built.
 	const int32 size = convolutionSizeOf (getSampleRate ());
-	return static_cast<uint32> (size + mainBodyOffset (size)) + shifterLatency ();
+	return static_cast<uint32> (size + mainBodyOffset (size)) + HShifterConvCont::kLatency;
 }
 
 uint32 PlugProcessor::extraTail ()
 {
 	// The longest delay, the length of the responses and the shifter's filter ring on after the input stops.
-	const double delayFrames = std::ceil (kMaxDelayMs * 0.001 * getSampleRate ());
-	const double tail = delayFrames + sizeInForce () + shifterLatency ();
+	const double delayFrames = std::ceil (longestDelayMs () * 0.001 * getSampleRate ());
+	const double tail = delayFrames + sizeInForce () + HShifterConvCont::kLatency;
 	return static_cast<uint32> (std::min (tail, static_cast<double> (std::numeric_limits<uint32>::max () / 2)));
 }
 
@@ -123,24 +118,30 @@ void PlugProcessor::buildDSP ()
 	PlugProcessorBase::buildDSP ();
 	DSPAlgo& wet = *getWetPath ();
 
-	auto* lfo = new LorenzLFO (kBlockShiftLfo);
-	wet.addController (lfo);
-	lfo->setParameter (LorenzLFO::kRateParamNo, 0, true, false, 1.45);
-	lfo->setParameter (LorenzLFO::kDepthParamNo, 0, true, false, 1.8);
+	blocks.shiftLfo = new LorenzLFO (kBlockShiftLfo);
+	wet.addController (blocks.shiftLfo);
+	blocks.shiftLfo->setParameter (LorenzLFO::kRateParamNo, 0, true, false, 1.45);
+	blocks.shiftLfo->setParameter (LorenzLFO::kDepthParamNo, 0, true, false, 1.8);
 
 	// Default levels of 0.5 make the mono sum (L + R) / 2.
 	wet.addFunction (new Mixer (kBlockSumMixer, 2, 1, Mixer::kLinearLevels));
-	wet.addFunction (new Delay (kBlockDelay, 1, 100));
-	wet.addFunction (new HighPassLR (kBlockCentreFilter, 1));
-	wet.addFunction (new Triode (kBlockDrive, 1));
+	blocks.delay = new Delay (kBlockDelay, 1, longestDelayMs ());
+	wet.addFunction (blocks.delay);
+	blocks.centreFilter = new HighPassLR (kBlockCentreFilter, 1);
+	wet.addFunction (blocks.centreFilter);
+	blocks.drive = new Triode (kBlockDrive, 1);
+	wet.addFunction (blocks.drive);
 	buildDecorrelation (wet);
 
-	auto* shifter = static_cast<HShifterConvCont*> (wet.addFunction (new HShifterConvCont (kBlockShifter, 1)));
-	shifter->linkParameter (lfo, HShifterConvCont::kFreqModParam, kLinkReplace);
-	wet.addFunction (new SmplDelay (kBlockShiftDelay, 1, static_cast<int32> (shifter->getLatency ())));
+	blocks.shifter = new HShifterConvCont (kBlockShifter, 1);
+	wet.addFunction (blocks.shifter);
+	blocks.shifter->linkParameter (blocks.shiftLfo, HShifterConvCont::kFreqModParam, kLinkReplace);
+	blocks.shiftDelay = new SmplDelay (kBlockShiftDelay, 1, static_cast<int32> (blocks.shifter->getLatency ()));
+	wet.addFunction (blocks.shiftDelay);
 	wet.addFunction (new Splitter (kBlockStereoSplitter, 1, 2));
 	// The wet pair (w, -w) changes only the side signal.
-	auto* inverter = wet.addFunction (new PhaseInverter (kBlockInverter, 2));
+	auto* inverter = new PhaseInverter (kBlockInverter, 2);
+	wet.addFunction (inverter);
 	inverter->setParameter (PhaseInverter::kInversionParamNo, 1, true, false, 1.0);
 }
 
@@ -155,83 +156,102 @@ void PlugProcessor::buildDecorrelation (DSPAlgo& wet)
 	const double gainA[] = {0.6 * rateGain};
 	const double gainB[] = {rateGain * 0.45};
 
-	auto* decorr = static_cast<DSPAlgo*> (wet.addFunction (new DSPAlgo (kBlockDecorr, 1, 2, kParallelTopology)));
-	auto* convA = static_cast<Convolver*> (decorr->addFunction (new Convolver (kBlockConvA, 1)));
+	blocks.decorr = new DSPAlgo (kBlockDecorr, 1, 2, kParallelTopology);
+	wet.addFunction (blocks.decorr);
+	auto* convA = new Convolver (kBlockConvA, 1);
+	blocks.decorr->addFunction (convA);
 	convA->setImpulseResponse (impulseTable (0, band), size, gainA);
-	auto* convB = static_cast<Convolver*> (decorr->addFunction (new Convolver (kBlockConvB, 1)));
+	auto* convB = new Convolver (kBlockConvB, 1);
+	blocks.decorr->addFunction (convB);
 	convB->setImpulseResponse (impulseTable (1, band), size, gainB);
 	// Side by side in the parallel container, both convolve the wet signal: one input side for both.
 	convA->shareInput (*convB);
 
-	wet.addFunction (new Mixer (kBlockColorMixer, 2, 1, Mixer::kLinearLevels));
-	const auto compensation = static_cast<int32> (decorr->getLatency () + static_cast<uint32> (mainBodyOffset (size)));
-	wet.addFunction (new SmplDelay (kBlockDecorrDelay, 1, compensation));
+	blocks.colorMixer = new Mixer (kBlockColorMixer, 2, 1, Mixer::kLinearLevels);
+	wet.addFunction (blocks.colorMixer);
+	const auto compensation =
+	    static_cast<int32> (blocks.decorr->getLatency () + static_cast<uint32> (mainBodyOffset (size)));
+	blocks.decorrDelay = new SmplDelay (kBlockDecorrDelay, 1, compensation);
+	wet.addFunction (blocks.decorrDelay);
+}
+
+void PlugProcessor::destroyDSP ()
+{
+	blocks = EffectBlocks {};
+	PlugProcessorBase::destroyDSP ();
 }
 
 // --- parameter mapping ---
 
-void PlugProcessor::setMixerLevel (int32 blockId, int32 input, int32 output, double value)
-{
-	DSPAlgo* root = getRoot ();
-	if (DSPFunction* mixer = root ? root->findFunction (blockId) : nullptr)
-		static_cast<Mixer*> (mixer)->setLevel (Mixer::kLevelParamNo, input, output, value);
-}
-
 bool PlugProcessor::isPublished (ParamID tag) const
 {
-	return tag <= kDecorrBypassId || tag == kBypassId;
+	return findPlugParameter (tag) != nullptr;
 }
 
 void PlugProcessor::paramChanged (ParamID tag, IParameterChanges* outputChanges)
 {
 	PlugProcessorBase::paramChanged (tag, outputChanges);
-	if (tag >= static_cast<ParamID> (values ().getCount ()))
+	const PlugParameter* parameter = findPlugParameter (tag);
+	if (!parameter)
 		return;
 	const double v = values ().getValue (static_cast<int32> (tag));
-	switch (tag)
+	for (const ParamMapping& mapping : parameter->mappings)
+		drive (mapping.target, mapping.curve.at (v));
+}
+
+void PlugProcessor::drive (ParamTarget target, double value)
+{
+	switch (target)
 	{
-		case kMixId:
-			setMixerLevel (kBlockDryWetMixer, 0, 0, 1.0);
-			setMixerLevel (kBlockDryWetMixer, 1, 1, 1.0);
-			setMixerLevel (kBlockDryWetMixer, 2, 0, v);
-			setMixerLevel (kBlockDryWetMixer, 3, 1, v);
-			setOutputGain (v * -6.0);
+		case ParamTarget::kDryLevels:
+			setDryLevels (value);
 			break;
-		case kShiftId:
-			setBlockParameter (kBlockShifter, HShifterConvCont::kFrequencyShiftParam, v * (1.0 - 0.001) + 0.001);
-			setBlockParameter (kBlockShiftLfo, LorenzLFO::kRateParamNo, v * (3.32 - 1.95) + 1.95);
-			setBlockParameter (kBlockShiftLfo, LorenzLFO::kDepthParamNo, v * (2.5 - 1.4) + 1.4);
+		case ParamTarget::kWetLevels:
+			setWetLevels (value);
 			break;
-		case kShiftBypassId:
-			switchBypassPair (kBlockShifter, kBlockShiftDelay, v > 0.5);
+		case ParamTarget::kOutputGainDb:
+			setOutputGain (value);
 			break;
-		case kDelayId:
-			setBlockParameter (kBlockDelay, Delay::kDelayMsParam, v * 42.0 + 3.0);
+		case ParamTarget::kShiftHz:
+			setBlockParameter (blocks.shifter, HShifterConvCont::kFrequencyShiftParam, value);
 			break;
-		case kCentreId:
-			// 20 to 1500 Hz on a logarithmic scale.
-			setBlockParameter (kBlockCentreFilter, HighPassLR::kFrequencyCutParamNo, std::exp2 (v * std::log2 (75.0)) * 20.0);
+		case ParamTarget::kShiftLfoRate:
+			setBlockParameter (blocks.shiftLfo, LorenzLFO::kRateParamNo, value);
 			break;
-		case kColorId:
-			// An equal-power blend of the two convolutions.
-			setMixerLevel (kBlockColorMixer, 0, 0, std::cos (v * kHalfPi));
-			setMixerLevel (kBlockColorMixer, 1, 0, std::sin (v * kHalfPi));
+		case ParamTarget::kShiftLfoDepth:
+			setBlockParameter (blocks.shiftLfo, LorenzLFO::kDepthParamNo, value);
 			break;
-		case kDriveId:
-		{
-			const double e = std::exp2 (v * std::log2 (25.0));
-			setBlockParameter (kBlockDrive, Triode::kDistortionParam, e + e);
-			setBlockParameter (kBlockDrive, Triode::kQParam, std::exp2 (v * -std::log2 (150.0)) * -3.0);
-			setBlockParameter (kBlockDrive, Triode::kOutGainParam, v * (1.6 - 1.3) + 1.3);
+		case ParamTarget::kShifterBypass:
+			switchBypassPair (blocks.shifter, blocks.shiftDelay, value != 0.0);
 			break;
-		}
-		case kDriveBypassId:
-			switchBypass (kBlockDrive, v > 0.5);
+		case ParamTarget::kDelayMs:
+			setBlockParameter (blocks.delay, Delay::kDelayMsParam, value);
 			break;
-		case kDecorrBypassId:
-			switchBypassPair (kBlockDecorr, kBlockDecorrDelay, v > 0.5);
+		case ParamTarget::kCentreCutoffHz:
+			setBlockParameter (blocks.centreFilter, HighPassLR::kFrequencyCutParamNo, value);
 			break;
-		default:
+		case ParamTarget::kColorLevelA:
+			setMixerLevel (blocks.colorMixer, 0, 0, value);
+			break;
+		case ParamTarget::kColorLevelB:
+			setMixerLevel (blocks.colorMixer, 1, 0, value);
+			break;
+		case ParamTarget::kDriveDistortion:
+			setBlockParameter (blocks.drive, Triode::kDistortionParam, value);
+			break;
+		case ParamTarget::kDriveQ:
+			setBlockParameter (blocks.drive, Triode::kQParam, value);
+			break;
+		case ParamTarget::kDriveOutGain:
+			setBlockParameter (blocks.drive, Triode::kOutGainParam, value);
+			break;
+		case ParamTarget::kDriveBypass:
+			switchBypass (blocks.drive, value != 0.0);
+			break;
+		case ParamTarget::kDecorrBypass:
+			switchBypassPair (blocks.decorr, blocks.decorrDelay, value != 0.0);
+			break;
+		case ParamTarget::kNone:
 			break;
 	}
 }

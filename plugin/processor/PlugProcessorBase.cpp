@@ -261,16 +261,23 @@ void PlugProcessorBase::buildDSP ()
 	const int32 in = numInputChannels;
 	const int32 out = numOutputChannels;
 	root = owned (new DSPAlgo (kBlockRoot, in, out, kSeriesTopology));
-	effectPath = static_cast<DSPAlgo*> (root->addFunction (new DSPAlgo (kBlockEffectPath, in, out)));
-	root->addFunction (new SmplDelay (kBlockBypassDelay, out, 0));
+	effectPath = new DSPAlgo (kBlockEffectPath, in, out);
+	root->addFunction (effectPath);
+	bypassDelay = new SmplDelay (kBlockBypassDelay, out, 0);
+	root->addFunction (bypassDelay);
 
-	auto* parallel = static_cast<DSPAlgo*> (
-	    effectPath->addFunction (new DSPAlgo (kBlockParallel, in, 2 * out, kParallelTopology)));
-	auto* dryPath = static_cast<DSPAlgo*> (parallel->addFunction (new DSPAlgo (kBlockDryPath, in, out)));
-	dryPath->addFunction (new Splitter (kBlockDrySplitter, in, out));
-	dryPath->addFunction (new SmplDelay (kBlockDryDelay, out, 0));
-	wetPath = static_cast<DSPAlgo*> (parallel->addFunction (new DSPAlgo (kBlockWetPath, in, out)));
-	wetPath->addFunction (new Splitter (kBlockWetSplitter, in, out));
+	auto* parallel = new DSPAlgo (kBlockParallel, in, 2 * out, kParallelTopology);
+	effectPath->addFunction (parallel);
+	auto* dryPath = new DSPAlgo (kBlockDryPath, in, out);
+	parallel->addFunction (dryPath);
+	drySplitter = new Splitter (kBlockDrySplitter, in, out);
+	dryPath->addFunction (drySplitter);
+	dryDelay = new SmplDelay (kBlockDryDelay, out, 0);
+	dryPath->addFunction (dryDelay);
+	wetPath = new DSPAlgo (kBlockWetPath, in, out);
+	parallel->addFunction (wetPath);
+	wetSplitter = new Splitter (kBlockWetSplitter, in, out);
+	wetPath->addFunction (wetSplitter);
 
 	// Output o takes dry channel o and wet channel o.
 	std::vector<uint8> matrix (static_cast<size_t> (2 * out * out), 0);
@@ -279,26 +286,29 @@ void PlugProcessorBase::buildDSP ()
 		matrix[static_cast<size_t> (o * 2 * out + o)] = 1;
 		matrix[static_cast<size_t> (o * 2 * out + out + o)] = 1;
 	}
-	auto* mixer = new Mixer (kBlockDryWetMixer, 2 * out, out, Mixer::kLinearLevels);
-	effectPath->addFunction (mixer);
-	mixer->setMatrix (matrix.data ());
+	dryWetMixer = new Mixer (kBlockDryWetMixer, 2 * out, out, Mixer::kLinearLevels);
+	effectPath->addFunction (dryWetMixer);
+	dryWetMixer->setMatrix (matrix.data ());
 
 	if (hasMidSide () && out == 2)
 		effectPath->addFunction (new MidSideStatic (kBlockMidSide));
 	if (hasOutputGain ())
-		effectPath->addFunction (new Gain (kBlockOutputGain, out));
+	{
+		outputGain = new Gain (kBlockOutputGain, out);
+		effectPath->addFunction (outputGain);
+	}
 }
 
 void PlugProcessorBase::configureDSP ()
 {
 	// With a stereo input the splitters only copy; with a mono one they spread it over both sides.
 	const bool stereoInput = numInputChannels != 1;
-	findBlock (kBlockDrySplitter)->setBypassImmediately (stereoInput);
-	findBlock (kBlockWetSplitter)->setBypassImmediately (stereoInput);
+	drySplitter->setBypassImmediately (stereoInput);
+	wetSplitter->setBypassImmediately (stereoInput);
 
 	const double latency = getLatencySamples ();
-	setBlockParameter (kBlockBypassDelay, SmplDelay::kDelaySamplesParam, latency);
-	setBlockParameter (kBlockDryDelay, SmplDelay::kDelaySamplesParam, latency);
+	setBlockParameter (bypassDelay, SmplDelay::kDelaySamplesParam, latency);
+	setBlockParameter (dryDelay, SmplDelay::kDelaySamplesParam, latency);
 	root->setSampleRate (sampleRate);
 	root->setBlockSize (blockFrames);
 }
@@ -315,46 +325,54 @@ void PlugProcessorBase::destroyDSP ()
 		root->clear ();
 	wetPath = nullptr;
 	effectPath = nullptr;
+	bypassDelay = nullptr;
+	drySplitter = nullptr;
+	dryDelay = nullptr;
+	wetSplitter = nullptr;
+	dryWetMixer = nullptr;
+	outputGain = nullptr;
 	root = nullptr;
 }
 
 // --- parameters ---
 
-DSPFunction* PlugProcessorBase::findBlock (int32 blockId) const
+void PlugProcessorBase::setBlockParameter (DSPFunction* block, int32 paramNo, int32 channel, double value)
 {
-	if (!root)
-		return nullptr;
-	DSPFunction* block = root->findFunction (blockId);
-	if (block && block->getKind () != kControllerKind)
-		return block;
-	if (!wetPath)
-		return nullptr;
-	DSPFunction* controller = wetPath->findController (blockId);
-	return controller && controller->getKind () == kControllerKind ? controller : nullptr;
-}
-
-void PlugProcessorBase::setBlockParameter (int32 blockId, int32 paramNo, int32 channel, double value)
-{
-	if (DSPFunction* block = findBlock (blockId))
+	if (block)
 		block->setParameter (paramNo, channel, true, false, value);
 }
 
-void PlugProcessorBase::setBlockParameter (int32 blockId, int32 paramNo, double value)
+void PlugProcessorBase::setBlockParameter (DSPFunction* block, int32 paramNo, double value)
 {
-	setBlockParameter (blockId, paramNo, 0, value);
+	setBlockParameter (block, paramNo, 0, value);
+}
+
+void PlugProcessorBase::setDryLevels (double level)
+{
+	setDryWetLevels (0, level);
+}
+
+void PlugProcessorBase::setWetLevels (double level)
+{
+	setDryWetLevels (numOutputChannels, level);
+}
+
+void PlugProcessorBase::setDryWetLevels (int32 firstInput, double level)
+{
+	if (!dryWetMixer)
+		return;
+	for (int32 output = 0; output < numOutputChannels; ++output)
+		dryWetMixer->setLevel (Mixer::kLevelParamNo, firstInput + output, output, level);
 }
 
 void PlugProcessorBase::setOutputGain (double decibels)
 {
-	if (!hasOutputGain ())
-		return;
 	for (int32 channel = 0; channel < numOutputChannels; ++channel)
-		setBlockParameter (kBlockOutputGain, Gain::kGainParamNo, channel, decibels);
+		setBlockParameter (outputGain, Gain::kGainParamNo, channel, decibels);
 }
 
-void PlugProcessorBase::switchBypass (int32 blockId, bool bypassed)
+void PlugProcessorBase::switchBypass (DSPFunction* block, bool bypassed)
 {
-	DSPFunction* block = findBlock (blockId);
 	if (!block)
 		return;
 	if (activating)
@@ -369,16 +387,16 @@ void PlugProcessorBase::switchBypass (int32 blockId, bool bypassed)
 	block->setParameter (kBypassParamNo, 0, true, false, bypassed ? 1.0 : 0.0);
 }
 
-void PlugProcessorBase::switchBypassPair (int32 stageId, int32 delayId, bool stageBypassed)
+void PlugProcessorBase::switchBypassPair (DSPFunction* stage, DSPFunction* delay, bool stageBypassed)
 {
-	switchBypass (stageId, stageBypassed);
-	switchBypass (delayId, !stageBypassed);
+	switchBypass (stage, stageBypassed);
+	switchBypass (delay, !stageBypassed);
 }
 
 void PlugProcessorBase::paramChanged (ParamID tag, IParameterChanges* /*outputChanges*/)
 {
 	if (tag == kBypassId)
-		switchBypassPair (kBlockEffectPath, kBlockBypassDelay, paramState.getBypass ());
+		switchBypassPair (effectPath, bypassDelay, paramState.getBypass ());
 }
 
 void PlugProcessorBase::addOutputParamChange (int32 index, IParameterChanges* outputChanges, double value)

@@ -11,6 +11,15 @@
 
 #include "public.sdk/source/vst/vstaudioeffect.h"
 
+namespace KOREMU {
+namespace DSPLib {
+class Gain;
+class Mixer;
+class SmplDelay;
+class Splitter;
+} // namespace DSPLib
+} // namespace KOREMU
+
 namespace Steinberg {
 namespace Vst {
 
@@ -50,8 +59,6 @@ public:
 	tresult PLUGIN_API process (ProcessData& data) SMTG_OVERRIDE;
 	uint32 PLUGIN_API getTailSamples () SMTG_OVERRIDE;
 
-	/** The graph while active, for inspection; null otherwise. */
-	KOREMU::DSPLib::DSPAlgo* getRoot () const { return root.get (); }
 	static constexpr int32 kFadeTimeMs = 300;
 	static constexpr double kAntiDenormal = 1e-15;
 	/** The rates setupProcessing accepts: below, the per-millisecond frame counts of fades and
@@ -97,16 +104,19 @@ protected:
 	/** Whether a stereo output gets the mid/side high-pass. */
 	virtual bool hasMidSide () { return false; }
 
-	/** Finds a block anywhere in the tree, or the wet branch's controller of that id. */
-	DSPFunction* findBlock (int32 blockId) const;
-	void setBlockParameter (int32 blockId, int32 paramNo, int32 channel, double value);
-	void setBlockParameter (int32 blockId, int32 paramNo, double value);
+	/** Sets a parameter's base value, unforced; nothing without a block. */
+	static void setBlockParameter (DSPFunction* block, int32 paramNo, int32 channel, double value);
+	static void setBlockParameter (DSPFunction* block, int32 paramNo, double value);
+	/** The dry/wet mixer's level from each dry channel, or each wet channel, onto its output. */
+	void setDryLevels (double level);
+	void setWetLevels (double level);
 	void setOutputGain (double decibels);
 	/** Puts a block's "Bypass" in place: at once while the graph is being activated, otherwise
-	    with the block's crossfade, and not at all when the block is already in that state. */
-	void switchBypass (int32 blockId, bool bypassed);
+	    with the block's crossfade, and not at all when the block is already in that state or
+	    there is no block. */
+	void switchBypass (DSPFunction* block, bool bypassed);
 	/** A stage and the delay that stands in for it always take opposite states. */
-	void switchBypassPair (int32 stageId, int32 delayId, bool stageBypassed);
+	void switchBypassPair (DSPFunction* stage, DSPFunction* delay, bool stageBypassed);
 	/** Sets a tag's value at construction, before any thread sees it. */
 	void setInitialValue (ParamID tag, ParamValue value);
 
@@ -117,11 +127,11 @@ protected:
 private:
 	using Cable = KOREMU::DSPLib::Cable;
 
+	void setDryWetLevels (int32 firstInput, double level);
 	tresult arrangeBuses (SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs, int32 numOuts);
 	tresult processAudio (ProcessData& data);
 	tresult activate ();
 	void deactivate ();
-	void takePendingValues ();
 	/** Puts the host's queues in offset order for this call. */
 	void scheduleParameterChanges (ProcessData& data);
 	/** Applies the points due at offset or before. */
@@ -145,8 +155,15 @@ private:
 	IPtr<Cable> inputCopy;
 	IPtr<Cable> outputCopy;
 	IPtr<DSPAlgo> root;
+	// The blocks of the outer graph this class drives, borrowed from root while it exists.
 	DSPAlgo* wetPath {nullptr};
 	DSPAlgo* effectPath {nullptr};
+	KOREMU::DSPLib::SmplDelay* bypassDelay {nullptr};
+	KOREMU::DSPLib::Splitter* drySplitter {nullptr};
+	KOREMU::DSPLib::SmplDelay* dryDelay {nullptr};
+	KOREMU::DSPLib::Splitter* wetSplitter {nullptr};
+	KOREMU::DSPLib::Mixer* dryWetMixer {nullptr};
+	KOREMU::DSPLib::Gain* outputGain {nullptr};
 	bool active {false};
 	bool activating {false};
 	double antiDenormal {kAntiDenormal};

@@ -2,6 +2,8 @@
 // automation delivered the way a host does, and the measures they judge a render by.
 #pragma once
 
+#include "tests/support/Signals.h"
+
 #include "tools/vst3host/PluginInstance.h"
 #include "tools/vst3host/Renderer.h"
 
@@ -41,13 +43,8 @@ inline AudioBuffer monoNoise (double level, size_t frames)
 {
 	AudioBuffer audio;
 	audio.sampleRate = kRate;
-	audio.channels.assign (1, std::vector<double> (frames));
 	uint32_t seed = 20240611u;
-	for (double& sample : audio.channels[0])
-	{
-		seed = seed * 1664525u + 1013904223u;
-		sample = level * (2.0 * static_cast<double> (seed >> 8) / static_cast<double> (1u << 24) - 1.0);
-	}
+	audio.channels.assign (1, veltrane_test::repeatableNoise (frames, seed, level));
 	return audio;
 }
 

@@ -1,4 +1,4 @@
-#include "TextHelpers.h"
+#include "tests/support/TextHelpers.h"
 
 #include "plugin/controller/KSExpRangeParameter.h"
 #include "plugin/controller/KSRangeParameter.h"
@@ -9,6 +9,9 @@
 
 #include <cmath>
 #include <limits>
+
+using veltrane_test::toAscii;
+using veltrane_test::toUtf16;
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;

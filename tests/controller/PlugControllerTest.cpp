@@ -1,4 +1,4 @@
-#include "TextHelpers.h"
+#include "tests/support/TextHelpers.h"
 
 #include "plugin/controller/PlugController.h"
 #include "plugin/processor/PlugParamIds.h"
@@ -15,6 +15,9 @@
 #include <limits>
 #include <tuple>
 #include <vector>
+
+using veltrane_test::toAscii;
+using veltrane_test::toUtf16;
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;

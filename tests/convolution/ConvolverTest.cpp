@@ -1,10 +1,11 @@
-#include "tests/blocks_b/GraphHarness.h"
+#include "tests/support/GraphHarness.h"
+#include "tests/support/Measure.h"
 
 #include "dsp/Convolver.h"
 
 #include <gtest/gtest.h>
 
-using namespace BlocksBTest;
+using namespace veltrane_test;
 
 namespace {
 

@@ -1,4 +1,5 @@
-#include "tests/blocks_b/GraphHarness.h"
+#include "tests/support/GraphHarness.h"
+#include "tests/support/Measure.h"
 
 #include "dsp/Controller.h"
 #include "dsp/HShifterConvCont.h"
@@ -8,13 +9,13 @@
 #include <complex>
 #include <limits>
 
-using namespace BlocksBTest;
+using namespace veltrane_test;
 
 namespace {
 
 constexpr double kRate = 48000.0;
 constexpr double kPi = 3.14159265358979323846;
-constexpr size_t kLatency = 767;
+constexpr size_t kLatency = HShifterConvCont::kLatency;
 // From here on a steady input fills all 511 Hilbert taps, so a constant input's Hilbert path is 0.
 constexpr size_t kFilled = 512 + 510;
 const double kNaN = std::numeric_limits<double>::quiet_NaN ();
@@ -41,14 +42,10 @@ private:
 	double value;
 };
 
-// Amplitude of the component at a whole number of hertz, over whole seconds of signal.
-double amplitudeAt (const std::vector<double>& s, size_t from, double frequency)
+// Amplitude of the component at a whole number of hertz, over whole seconds of signal from a frame on.
+double amplitudeFrom (const std::vector<double>& s, size_t from, double frequency)
 {
-	std::complex<double> sum (0.0, 0.0);
-	const size_t length = s.size () - from;
-	for (size_t n = 0; n < length; ++n)
-		sum += s[from + n] * std::polar (1.0, -2.0 * kPi * frequency * static_cast<double> (n) / kRate);
-	return 2.0 * std::abs (sum) / static_cast<double> (length);
+	return amplitudeAt (s, frequency, kRate, from, s.size () - from);
 }
 
 struct ShifterRig
@@ -145,9 +142,9 @@ TEST_P (ShifterSineTest, SteadySineMovesByTheShift)
 	constexpr size_t kSettle = 2048;
 	const std::vector<double> out = rig.harness.run ({sine (kSettle + 48000, c.frequency, kRate)})[0];
 
-	const double wanted = amplitudeAt (out, kSettle, std::fabs (c.frequency + c.shift));
-	const double image = amplitudeAt (out, kSettle, std::fabs (c.frequency - c.shift));
-	const double original = amplitudeAt (out, kSettle, c.frequency);
+	const double wanted = amplitudeFrom (out, kSettle, std::fabs (c.frequency + c.shift));
+	const double image = amplitudeFrom (out, kSettle, std::fabs (c.frequency - c.shift));
+	const double original = amplitudeFrom (out, kSettle, c.frequency);
 	EXPECT_NEAR (wanted, 1.0, 1e-4);
 	EXPECT_LT (20.0 * std::log10 (image), -100.0) << "image at " << c.frequency - c.shift << " Hz";
 	EXPECT_LT (20.0 * std::log10 (original), -100.0);
@@ -167,8 +164,8 @@ TEST (HShifterConvCont, EachChannelHasItsOwnShift)
 	ASSERT_EQ (rig.harness.setup (), 0);
 	const std::vector<double> in = sine (2048 + 48000, 2000.0, kRate);
 	const Signal out = rig.harness.run ({in, in});
-	EXPECT_NEAR (amplitudeAt (out[0], 2048, 2200.0), 1.0, 1e-4);
-	EXPECT_NEAR (amplitudeAt (out[1], 2048, 1700.0), 1.0, 1e-4);
+	EXPECT_NEAR (amplitudeFrom (out[0], 2048, 2200.0), 1.0, 1e-4);
+	EXPECT_NEAR (amplitudeFrom (out[1], 2048, 1700.0), 1.0, 1e-4);
 }
 
 struct StepCase

@@ -1,5 +1,6 @@
 // The product kernels at every vector width against the scalar loops they stand for.
-#include "tests/blocks_b/GraphHarness.h"
+#include "tests/support/GraphHarness.h"
+#include "tests/support/Measure.h"
 
 #include "dsp/Convolver.h"
 #include "dsp/ProductKernels.h"
@@ -8,14 +9,9 @@
 
 #include <cstring>
 
-using namespace BlocksBTest;
+using namespace veltrane_test;
 
 namespace {
-
-bool sameBits (double a, double b)
-{
-	return std::memcmp (&a, &b, sizeof a) == 0;
-}
 
 // The scalar loops of the schoolbook product, in their order of operations.
 std::vector<double> scalarSchoolbook (const double* a, const double* b, int32 n)

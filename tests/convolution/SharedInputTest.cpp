@@ -1,7 +1,7 @@
 // Two convolvers that share their input side against two that each work alone, bit for bit: at
 // every call size and block size, in both sample sizes, across a reset, and with one of the pair
 // bypassed for a while.
-#include "tests/blocks_b/GraphHarness.h"
+#include "tests/support/Signals.h"
 
 #include "dsp/Convolver.h"
 
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-using namespace BlocksBTest;
+using veltrane_test::whiteNoise;
 using Steinberg::IPtr;
 using Steinberg::owned;
 

@@ -1,6 +1,7 @@
 // The spread block product against the whole product computed on the first sample of the next
 // block, bit for bit.
-#include "tests/blocks_b/GraphHarness.h"
+#include "tests/support/GraphHarness.h"
+#include "tests/support/Measure.h"
 
 #include "dsp/Convolver.h"
 
@@ -8,14 +9,9 @@
 
 #include <cstring>
 
-using namespace BlocksBTest;
+using namespace veltrane_test;
 
 namespace {
-
-bool sameBits (double a, double b)
-{
-	return std::memcmp (&a, &b, sizeof a) == 0;
-}
 
 // One channel of a convolver that runs the whole Karatsuba product when a block is complete.
 class WholeProductConvolver

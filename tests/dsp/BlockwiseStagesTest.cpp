@@ -3,7 +3,7 @@
 // at call sizes that cross every chunk and ring boundary.
 #include "TestBlocks.h"
 
-#include "tests/blocks_b/GraphHarness.h"
+#include "tests/support/Signals.h"
 
 #include "dsp/DSPAlgo.h"
 #include "dsp/DecibelGain.h"
@@ -25,7 +25,7 @@
 
 using namespace KOREMU::DSPLib;
 using namespace KOREMU::DSPLib::Testing;
-using BlocksBTest::whiteNoise;
+using veltrane_test::whiteNoise;
 using Steinberg::IPtr;
 using Steinberg::owned;
 

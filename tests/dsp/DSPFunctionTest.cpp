@@ -137,6 +137,7 @@ TEST_P (SubIndexOutsideThePairs, NeverReachesANeighbour)
 {
 	const SubIndexCase c = GetParam ();
 	DSPFunction block (1, 2, 2);
+	block.setup ();
 	block.addParameter (0, u"A", DSPParameter::kPerPair, 0.25);
 	block.addParameter (1, u"B", DSPParameter::kPerPair, 0.25);
 	const ParameterList& list = block.getParameters ();
@@ -146,7 +147,12 @@ TEST_P (SubIndexOutsideThePairs, NeverReachesANeighbour)
 	block.setParameter (c.paramNo, c.sub, true, false, 0.5);
 	for (int32 i = 0; i < list.size (); ++i)
 		EXPECT_EQ (list.at (i)->getPlainValue (), before[static_cast<size_t> (i)]) << "key " << list.at (i)->getKey ();
-	EXPECT_EQ (block.getFadeDirection (), 0);
+	// Neither a bypass crossfade nor the mix stage touches what the block wrote.
+	Buffers<double> in (2, 64, 1.0), out (2, 64, 5.0);
+	block.process64 (in.get (), out.get (), 64);
+	for (int32 ch = 0; ch < 2; ++ch)
+		for (int32 i = 0; i < 64; ++i)
+			ASSERT_EQ (out.at (ch, i), 5.0) << ch << " " << i;
 	EXPECT_FALSE (block.isMixActive ());
 	EXPECT_EQ (block.getParameter (c.paramNo, c.sub), 0.0);
 	block.setParameter (0, 3, true, false, 0.75);
@@ -160,9 +166,13 @@ INSTANTIATE_TEST_SUITE_P (Subs, SubIndexOutsideThePairs,
 TEST (DSPFunction, GetOfAMissingInstanceAnswersZero)
 {
 	DSPFunction block (1, 1, 1);
+	block.setup ();
 	EXPECT_EQ (block.getParameter (77, 0), 0.0);
 	block.setParameter (77, 0, true, false, 1.0);
-	EXPECT_EQ (block.getFadeDirection (), 0);
+	Buffers<double> in (1, 64, 1.0), out (1, 64, 5.0);
+	block.process64 (in.get (), out.get (), 64);
+	for (int32 i = 0; i < 64; ++i)
+		ASSERT_EQ (out.at (0, i), 5.0) << i;
 }
 
 TEST (DSPFunction, GroupedSetReachesEveryMember)
@@ -203,14 +213,22 @@ TEST (DSPFunction, GroupMembersKeepTheirOwnRangeAndFlags)
 		EXPECT_EQ (block.getParameter (n), members[n].expected) << n;
 }
 
+// The crossfade takes 250 ms at the rate of the last setup: halfway through it the output (the
+// doubled input faded towards the input) is 1.5, and it starts from the processed signal.
 TEST (DSPFunction, SetupComputesTheFadeStepForTheRate)
 {
-	auto block = makeScale (1, 1, 48000.0);
-	EXPECT_DOUBLE_EQ (block->getFadeStep (), 1.0 / 12000.0);
-	block->setSampleRate (96000.0);
-	block->setup ();
-	EXPECT_DOUBLE_EQ (block->getFadeStep (), 1.0 / 24000.0);
-	EXPECT_EQ (block->getFadeGain (), 1.0);
+	for (const double rate : {48000.0, 96000.0})
+	{
+		auto block = makeScale (1, 1, 44100.0);
+		block->setSampleRate (rate);
+		block->setup ();
+		block->setParameter (kBypassParamNo, true, false, 1.0);
+		const auto half = static_cast<int32> (rate / 8.0);
+		Buffers<double> in (1, half, 1.0), out (1, half);
+		block->process64 (in.get (), out.get (), half);
+		EXPECT_NEAR (out.at (0, 0), 2.0, 2e-4) << rate;
+		EXPECT_NEAR (out.at (0, half - 1), 1.5, 2e-4) << rate;
+	}
 }
 
 TEST (DSPFunctionBypass, FadeOutRunsFromProcessedToDryThenResets)
@@ -226,7 +244,6 @@ TEST (DSPFunctionBypass, FadeOutRunsFromProcessedToDryThenResets)
 	Buffers<double> in2 (1, 64, 1.0), out2 (1, 64, 9.0);
 	block->process64 (in2.get (), out2.get (), 64);
 	EXPECT_EQ (block->resets, 1);
-	EXPECT_EQ (block->getFadeDirection (), 0);
 	EXPECT_EQ (out2.at (0, 63), 1.0);
 	Buffers<double> out3 (1, 4, 9.0);
 	block->process64 (in2.get (), out3.get (), 4);
@@ -252,11 +269,14 @@ TEST (DSPFunctionBypass, UnbypassOfAnActiveBlockEndsAtOnce)
 {
 	auto block = makeScale ();
 	block->setParameter (kBypassParamNo, true, false, 0.0);
-	EXPECT_EQ (block->getFadeDirection (), 1);
-	Buffers<double> in (1, 4, 1.0), out (1, 4);
+	Buffers<double> in (1, 4, 1.0), out (1, 4), later (1, 4);
 	block->process64 (in.get (), out.get (), 4);
-	EXPECT_EQ (block->getFadeDirection (), 0);
-	EXPECT_EQ (out.at (0, 3), 2.0);
+	block->process64 (in.get (), later.get (), 4);
+	for (int32 i = 0; i < 4; ++i)
+	{
+		EXPECT_EQ (out.at (0, i), 2.0) << i;
+		EXPECT_EQ (later.at (0, i), 2.0) << i;
+	}
 }
 
 TEST (DSPFunctionBypass, AReversedFadeContinuesFromItsGain)
@@ -265,23 +285,27 @@ TEST (DSPFunctionBypass, AReversedFadeContinuesFromItsGain)
 	block->setParameter (kBypassParamNo, true, false, 1.0);
 	Buffers<double> in (1, 5513, 1.0), out (1, 5513);
 	block->process64 (in.get (), out.get (), 5513);
-	EXPECT_NEAR (block->getFadeGain (), 0.5, 1e-3);
+	EXPECT_NEAR (out.at (0, 5512), 1.5, 1e-3);
 	block->setParameter (kBypassParamNo, true, false, 0.0);
 	Buffers<double> out2 (1, 4);
 	block->process64 (in.get (), out2.get (), 4);
 	EXPECT_NEAR (out2.at (0, 0), 1.5, 1e-3);
 	EXPECT_GT (out2.at (0, 3), out2.at (0, 0));
-	EXPECT_EQ (block->getFadeDirection (), 1);
+	// It fades on towards the processed signal and reaches it.
+	Buffers<double> rest (1, 5513);
+	block->process64 (in.get (), rest.get (), 5513);
+	EXPECT_GT (rest.at (0, 2000), out2.at (0, 3));
+	EXPECT_EQ (rest.at (0, 5512), 2.0);
 }
 
 TEST (DSPFunctionBypass, NaNCountsAsNotBypassed)
 {
 	auto block = makeScale ();
 	block->setParameter (kBypassParamNo, true, false, kNaN);
-	EXPECT_EQ (block->getFadeDirection (), 1);
-	Buffers<double> in (1, 4, 1.0), out (1, 4);
-	block->process64 (in.get (), out.get (), 4);
-	EXPECT_EQ (out.at (0, 0), 2.0);
+	Buffers<double> in (1, 64, 1.0), out (1, 64);
+	block->process64 (in.get (), out.get (), 64);
+	for (int32 i = 0; i < 64; ++i)
+		EXPECT_EQ (out.at (0, i), 2.0) << i;
 }
 
 TEST (DSPFunctionBypass, MoreInputsThanOutputsLeavesOutputsAlone)
@@ -299,11 +323,11 @@ TEST (DSPFunctionBypass, GeneratorAndControllerGoSilentAtOnceRendererUntouched)
 {
 	ConstantGenerator generator (1, 2, 3.0);
 	generator.setParameter (kBypassParamNo, true, false, 1.0);
-	EXPECT_EQ (generator.getFadeDirection (), 0);
 	Buffers<double> out (2, 4, 7.0);
 	generator.process64 (nullptr, out.get (), 4);
-	EXPECT_EQ (out.at (0, 0), 0.0);
-	EXPECT_EQ (out.at (1, 3), 0.0);
+	for (int32 ch = 0; ch < 2; ++ch)
+		for (int32 i = 0; i < 4; ++i)
+			EXPECT_EQ (out.at (ch, i), 0.0) << "no crossfade from the generated signal";
 
 	RampController controller (2, 1.0, 1.0);
 	controller.setParameter (kBypassParamNo, true, false, 1.0);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/Buffers.h"
+
 #include "dsp/Controller.h"
 #include "dsp/DSPFunction.h"
 #include "dsp/Generator.h"
@@ -9,6 +11,8 @@
 namespace KOREMU {
 namespace DSPLib {
 namespace Testing {
+
+using veltrane_test::Buffers;
 
 // Multiplies every channel by a factor and adds an offset; the offset tells blocks apart.
 class ScaleBlock : public DSPFunction
@@ -138,22 +142,6 @@ private:
 			out[0][i] = in[0][i];
 		}
 	}
-};
-
-// Channel buffers for a test: channels x frames, with pointer arrays the blocks take.
-template <typename Sample>
-struct Buffers
-{
-	Buffers (int channels, int frames, Sample fill = 0)
-	: data (static_cast<size_t> (channels), std::vector<Sample> (static_cast<size_t> (frames), fill))
-	{
-		for (auto& channel : data)
-			pointers.push_back (channel.data ());
-	}
-	Sample** get () { return pointers.data (); }
-	Sample& at (int c, int i) { return data[static_cast<size_t> (c)][static_cast<size_t> (i)]; }
-	std::vector<std::vector<Sample>> data;
-	std::vector<Sample*> pointers;
 };
 
 } // namespace Testing

@@ -1,3 +1,4 @@
+#include "plugin/PlugVersion.h"
 #include "plugin/controller/PlugController.h"
 
 #include "pluginterfaces/vst/ivsthostapplication.h"
@@ -126,7 +127,8 @@ TEST (AboutFormat, FollowsTheHostContext)
 {
 	HostApplication plainHost;
 	AUWrapperContext wrapper;
-	EXPECT_EQ (aboutTextUnder (&plainHost), "1.0.0, VST3 unknown  ");
-	EXPECT_EQ (aboutTextUnder (wrapper.unknownCast ()), "1.0.0, AU unknown  ");
-	EXPECT_EQ (aboutTextUnder (nullptr), "1.0.0, VST3 unknown  ");
+	const std::string version = kPlugVersion;
+	EXPECT_EQ (aboutTextUnder (&plainHost), version + ", VST3 unknown  ");
+	EXPECT_EQ (aboutTextUnder (wrapper.unknownCast ()), version + ", AU unknown  ");
+	EXPECT_EQ (aboutTextUnder (nullptr), version + ", VST3 unknown  ");
 }

@@ -1,3 +1,5 @@
+#include "tests/support/Pixels.h"
+
 #include "vstgui/lib/cdrawcontext.h"
 #include "vstgui/lib/controls/cparamdisplay.h"
 #include "vstgui/lib/controls/ctextlabel.h"
@@ -62,11 +64,7 @@ public:
 		cairo_surface_flush (surface);
 	}
 
-	uint32_t pixel (int x, int y) const
-	{
-		const unsigned char* row = cairo_image_surface_get_data (surface) + y * cairo_image_surface_get_stride (surface);
-		return reinterpret_cast<const uint32_t*> (row)[x];
-	}
+	uint32_t pixel (int x, int y) const { return veltrane_test::pixelAt (surface, x, y); }
 
 	// The columns and rows of the pure text colour, inside the frame.
 	CRect ink () const

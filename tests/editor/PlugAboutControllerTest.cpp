@@ -1,3 +1,4 @@
+#include "plugin/PlugVersion.h"
 #include "plugin/controller/PlugController.h"
 
 #include "public.sdk/source/vst/hosting/hostclasses.h"
@@ -98,7 +99,7 @@ protected:
 
 std::string linuxAboutText (const char* format)
 {
-	return std::string ("1.0.0, ") + format + " unknown  ";
+	return std::string (kPlugVersion) + ", " + format + " unknown  ";
 }
 
 } // namespace
@@ -181,9 +182,17 @@ TEST_F (AboutBox, ForgetsALabelDeletedWhileItLives)
 	label->forget ();
 	label = nullptr;
 	press (1.f);
+	// It writes to no label now; one verified later starts empty and shows the next change.
+	label = new VSTGUI::CTextLabel (CRect (0, 0, 200, 20), "placeholder");
+	verify (about, label);
+	EXPECT_EQ (labelText (), "");
+	press (0.f);
+	press (1.f);
+	EXPECT_EQ (labelText (), linuxAboutText ("VST3"));
 	delete about;
 	// The button no longer reaches the deleted controller.
 	press (0.f);
+	EXPECT_EQ (labelText (), linuxAboutText ("VST3"));
 }
 
 TEST_F (AboutBox, ForgetsAButtonDeletedWhileItLives)

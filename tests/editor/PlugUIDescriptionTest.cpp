@@ -1,6 +1,8 @@
+#include "tests/support/TextHelpers.h"
+
+#include "plugin/PlugVersion.h"
 #include "plugin/controller/PlugController.h"
 #include "plugin/processor/PlugParamIds.h"
-#include "tests/controller/TextHelpers.h"
 
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "vstgui/lib/controls/cbuttons.h"
@@ -15,6 +17,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+using veltrane_test::toAscii;
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -136,7 +140,7 @@ TEST_F (PlugDescription, AboutBoxHoldsOneLabelAndOneButtonUnderItsController)
 	EXPECT_EQ (label->getText ().getString (), "");
 	button->setValue (1.f);
 	button->valueChanged ();
-	EXPECT_EQ (label->getText ().getString (), "1.0.0, VST3 unknown  ");
+	EXPECT_EQ (label->getText ().getString (), std::string (kPlugVersion) + ", VST3 unknown  ");
 }
 
 // Each control carries the parameter's title in the label right above it.

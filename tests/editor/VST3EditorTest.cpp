@@ -1,6 +1,9 @@
+#include "tests/support/Pixels.h"
+#include "tests/support/TextHelpers.h"
+
+#include "plugin/PlugVersion.h"
 #include "plugin/controller/PlugController.h"
 #include "plugin/processor/PlugParamIds.h"
-#include "tests/controller/TextHelpers.h"
 
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 #include "vstgui/lib/cdrawcontext.h"
@@ -18,6 +21,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+using veltrane_test::toAscii;
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -128,12 +133,7 @@ const PathCase kPaths[] = {
     {"Veltrane.so", "plug.uidesc", "./../Resources/plug.uidesc"},
 };
 
-uint32_t pixelAt (cairo_surface_t* surface, int x, int y)
-{
-	cairo_surface_flush (surface);
-	const unsigned char* row = cairo_image_surface_get_data (surface) + y * cairo_image_surface_get_stride (surface);
-	return reinterpret_cast<const uint32_t*> (row)[x];
-}
+using veltrane_test::pixelAt;
 
 uint32_t opaque (uint8_t red, uint8_t green, uint8_t blue)
 {
@@ -388,10 +388,10 @@ TEST_F (EditorFixture, MousePressesReachTheViewUnderTheMouse)
 	// The about button lies at 0, 2 inside the about box at 64, 266.
 	VSTGUI::CPoint onButton (80, 277);
 	frame->onMouseDown (onButton, VSTGUI::CButtonState (VSTGUI::kLButton));
-	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 unknown  ");
+	EXPECT_EQ (labels.back ()->getText ().getString (), std::string (kPlugVersion) + ", VST3 unknown  ");
 	VSTGUI::CPoint beside (130, 277);
 	frame->onMouseDown (beside, VSTGUI::CButtonState (VSTGUI::kLButton));
-	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 unknown  ");
+	EXPECT_EQ (labels.back ()->getText ().getString (), std::string (kPlugVersion) + ", VST3 unknown  ");
 
 	// A press low on the "Mix" slider (332, 72, 28 × 150) and its release edit the parameter.
 	VSTGUI::CPoint onMix (346, 215);
@@ -421,7 +421,7 @@ TEST_F (EditorFixture, RendersOffscreen)
 	ASSERT_EQ (buttons.size (), 5u);
 	buttons.back ()->setValue (1.f);
 	buttons.back ()->valueChanged ();
-	EXPECT_EQ (labels.back ()->getText ().getString (), "1.0.0, VST3 unknown  ");
+	EXPECT_EQ (labels.back ()->getText ().getString (), std::string (kPlugVersion) + ", VST3 unknown  ");
 	cairo_surface_t* opened = render (*editor);
 	// The about text appears in the about box's label, and nothing changes far from it.
 	EXPECT_GT (changedPixels (closed, opened, VSTGUI::CRect (106, 268, 504, 286)), 20);

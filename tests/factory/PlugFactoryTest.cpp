@@ -1,6 +1,7 @@
 #include "plugin/factory/GuardedCreate.h"
 #include "plugin/factory/PlugCids.h"
 #include "plugin/factory/PlugClassInfos.h"
+#include "plugin/PlugVersion.h"
 
 #include "public.sdk/source/main/pluginfactory.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -64,8 +65,8 @@ TEST (PlugClassInfos, ProcessorRecord)
 	EXPECT_EQ (info.classFlags, 1u);
 	EXPECT_STREQ (info.subCategories, "Fx|Spatial");
 	EXPECT_STREQ (info.vendor, "");
-	EXPECT_STREQ (info.version, "1.0.0.0");
-	EXPECT_STREQ (info.sdkVersion, "VST 3.7.3");
+	EXPECT_STREQ (info.version, kPlugClassVersion);
+	EXPECT_STREQ (info.sdkVersion, kPlugSdkVersion);
 }
 
 TEST (PlugClassInfos, ControllerRecord)
@@ -77,8 +78,8 @@ TEST (PlugClassInfos, ControllerRecord)
 	EXPECT_STREQ (info.name, "ks Veltrane Controller");
 	EXPECT_EQ (info.classFlags, 0u);
 	EXPECT_STREQ (info.subCategories, "");
-	EXPECT_STREQ (info.version, "1.0.0.0");
-	EXPECT_STREQ (info.sdkVersion, "VST 3.7.3");
+	EXPECT_STREQ (info.version, kPlugClassVersion);
+	EXPECT_STREQ (info.sdkVersion, kPlugSdkVersion);
 }
 
 TEST (PlugClassInfos, FactoryRecordFitsItsFields)

@@ -1,10 +1,12 @@
 // What a user hears from the built bundle: each row renders short signals through it the way a
 // host does and measures the output's mid (L + R) / 2, which holds the dry signal, and side
 // (L - R) / 2, which holds the wet one.
+#include "tests/support/Signals.h"
+
 #include "tools/vst3host/PluginInstance.h"
 #include "tools/vst3host/Renderer.h"
 
-#include "plugin/processor/PlugParamIds.h"
+#include "plugin/processor/PlugParameters.h"
 
 #include <gtest/gtest.h>
 
@@ -114,14 +116,8 @@ Samples sines (const std::vector<double>& frequencies, double sampleRate, double
 
 Samples noise (double sampleRate, double length, double level)
 {
-	Samples s (frameAt (length, sampleRate));
-	uint32 seed = 2024;
-	for (double& v : s)
-	{
-		seed = seed * 1664525u + 1013904223u;
-		v = (static_cast<double> (seed >> 8) / static_cast<double> (1u << 24) - 0.5) * 2.0 * level;
-	}
-	return s;
+	uint32_t seed = 2024;
+	return veltrane_test::repeatableNoise (frameAt (length, sampleRate), seed, level);
 }
 
 double rms (const Samples& s, size_t from, size_t to)
@@ -149,21 +145,21 @@ double peak (const Samples& s)
 	return std::fabs (s[loudestFrame (s, 0)]);
 }
 
-// --- what the rows expect, from the parameter mapping and the decorrelation tables ---
+// --- what the rows expect, from the parameter table and the decorrelation tables ---
 
 double delayMsOf (double v)
 {
-	return v * 42.0 + 3.0;
+	return curveOf (ParamTarget::kDelayMs).at (v);
 }
 
 double mixGainOf (double v)
 {
-	return std::pow (10.0, v * -6.0 / 20.0);
+	return std::pow (10.0, curveOf (ParamTarget::kOutputGainDb).at (v) / 20.0);
 }
 
 double shiftHzOf (double v)
 {
-	return v * 0.999 + 0.001;
+	return curveOf (ParamTarget::kShiftHz).at (v);
 }
 
 // Where the first table's peak lies after the start of its main body, a quarter of the way in:
@@ -304,24 +300,26 @@ void addMixRows (std::vector<Row>& rows)
 }
 
 // The wet path's high-pass is a Linkwitz-Riley one, 6.02 dB down at its cutoff: against "Centre"
-// at 0 (20 Hz), the side at 20 x the square root of 75 Hz and at 1500 Hz is 6 dB lower.
+// at 0 (its lowest cutoff), the side at the cutoff of "Centre" at 0.5 and at 1 is 6 dB lower.
 void addCentreRows (std::vector<Row>& rows)
 {
-	const std::pair<double, double> cases[] = {{0.5, 20.0 * std::sqrt (75.0)}, {1.0, 1500.0}};
-	for (const auto& [v, cutoff] : cases)
+	const ParamCurve cutoffOf = curveOf (ParamTarget::kCentreCutoffHz);
+	for (const double v : {0.5, 1.0})
 	{
-		rows.push_back ({"Centre" + percentName (v), [v = v, cutoff = cutoff] {
+		rows.push_back ({"Centre" + percentName (v), [v, cutoffOf] {
+			                 const double cutoff = cutoffOf.at (v);
 			                 const double lowest = sideLevelAt (cutoff, {{kCentreId, 0.0}});
 			                 const double ratio = sideLevelAt (cutoff, {{kCentreId, v}}) / lowest;
-			                 // The 20 Hz reference itself is down by the same law at the cutoff.
-			                 const double reference = 1.0 / (1.0 + (20.0 / cutoff) * (20.0 / cutoff));
+			                 // The lowest cutoff's response is itself down by the same law at the cutoff.
+			                 const double ratioToLowest = cutoffOf.at (0.0) / cutoff;
+			                 const double reference = 1.0 / (1.0 + ratioToLowest * ratioToLowest);
 			                 EXPECT_NEAR (decibels (ratio), -6.02 - decibels (reference), 0.2) << cutoff << " Hz";
 		                 }});
 	}
 }
 
-// "Color" v weighs the first convolution by cos (v pi / 2) and the second by sin (v pi / 2);
-// everything after the blend is linear, so the side is that blend of the two sides alone.
+// "Color" v weighs the first convolution and the second by the table's levels; everything after
+// the blend is linear, so the side is that blend of the two sides alone.
 void addColorRows (std::vector<Row>& rows)
 {
 	for (const double v : {0.25, 0.5, 0.8})
@@ -334,7 +332,8 @@ void addColorRows (std::vector<Row>& rows)
 				                 return listen (in, take).side ();
 			                 };
 			                 const Samples a = sideOf (0.0), b = sideOf (1.0), blend = sideOf (v);
-			                 const double wa = std::cos (v * kPi / 2.0), wb = std::sin (v * kPi / 2.0);
+			                 const double wa = curveOf (ParamTarget::kColorLevelA).at (v);
+			                 const double wb = curveOf (ParamTarget::kColorLevelB).at (v);
 			                 double worst = 0.0;
 			                 for (size_t n = frameAt (kSettledSeconds, rate); n < blend.size (); ++n)
 				                 worst = std::max (worst, std::fabs (blend[n] - (wa * a[n] + wb * b[n])));

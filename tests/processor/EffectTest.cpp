@@ -1,17 +1,19 @@
-#include "ProcessorHost.h"
+#include "tests/support/InspectedProcessor.h"
+#include "tests/support/ProcessorHost.h"
+#include "tests/support/Signals.h"
 
 #include "plugin/processor/PlugBlockIds.h"
 #include "plugin/processor/PlugProcessor.h"
 
 #include "dsp/Delay.h"
 #include "dsp/DSPAlgo.h"
-#include "dsp/Gain.h"
 #include "dsp/HShifterConvCont.h"
 #include "dsp/HighPassLR.h"
 #include "dsp/LorenzLFO.h"
-#include "dsp/SmplDelay.h"
+#include "dsp/MidSideStatic.h"
 #include "dsp/Triode.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -19,6 +21,32 @@ using namespace veltrane_test;
 using KOREMU::DSPLib::kBypassParamNo;
 
 namespace {
+
+std::vector<double> noise (size_t frames, uint32_t seed)
+{
+	return repeatableNoise (frames, seed, 0.4);
+}
+
+double peakOf (const Channels& channels)
+{
+	double peak = 0.0;
+	for (const auto& channel : channels)
+		for (double v : channel)
+			peak = std::max (peak, std::fabs (v));
+	return peak;
+}
+
+// The frame at which the dry path brings an impulse out: with "Mix" at 0 only the dry signal is
+// heard, through the mid/side high-pass, which passes an impulse's first sample almost whole.
+size_t dryArrival (ProcessorHost& host)
+{
+	host.queue (kMixId, 0.0);
+	host.settle ();
+	const Channels out = host.run ({impulse (host.audio->getLatencySamples () + 64)});
+	const auto first = std::find_if (out[0].begin (), out[0].end (), [] (double v) { return std::fabs (v) > 1e-6; });
+	EXPECT_TRUE (first != out[0].end () && *first > 0.9);
+	return static_cast<size_t> (first - out[0].begin ());
+}
 
 // --- latency and bands ---
 
@@ -43,8 +71,7 @@ TEST_P (Bands, LatencyAndTailAreTheSameBeforeAndAfterActivationAndAlignBothDelay
 	ASSERT_TRUE (host.start (c.rate, 256));
 	EXPECT_EQ (host.audio->getLatencySamples (), c.latency);
 	EXPECT_EQ (host.audio->getTailSamples (), tail);
-	EXPECT_EQ (host.blockValue (kBlockDryDelay, KOREMU::DSPLib::SmplDelay::kDelaySamplesParam), c.latency);
-	EXPECT_EQ (host.blockValue (kBlockBypassDelay, KOREMU::DSPLib::SmplDelay::kDelaySamplesParam), c.latency);
+	EXPECT_EQ (dryArrival (host), c.latency);
 }
 
 INSTANTIATE_TEST_SUITE_P (CommonRates, Bands,
@@ -156,7 +183,8 @@ TEST_P (GlobalBypassAtRate, GivesTheInputDelayedByTheReportedLatency)
 	}
 }
 
-INSTANTIATE_TEST_SUITE_P (Rates, GlobalBypassAtRate, testing::Values (44100.0, 96000.0, 192000.0));
+INSTANTIATE_TEST_SUITE_P (Rates, GlobalBypassAtRate,
+                          testing::Values (44100.0, 48000.0, 88200.0, 96000.0, 176400.0, 192000.0));
 
 // --- parameter mapping ---
 
@@ -178,11 +206,13 @@ class ParameterMapping : public testing::TestWithParam<Mapping>
 TEST_P (ParameterMapping, ReachesItsBlockWithItsFormula)
 {
 	const Mapping& m = GetParam ();
-	ProcessorHost host (new PlugProcessor);
+	auto* processor = new InspectedProcessor;
+	ProcessorHost host (processor);
 	ASSERT_TRUE (host.start (44100.0, 64));
 	host.queue (m.tag, m.value);
 	host.processOnce (0);
-	EXPECT_NEAR (host.blockValue (m.block, m.paramNo, m.sub), m.expected, 1e-12 * std::max (1.0, std::abs (m.expected)));
+	EXPECT_NEAR (processor->wetBlockValue (m.block, m.paramNo, m.sub), m.expected,
+	             1e-12 * std::max (1.0, std::abs (m.expected)));
 }
 
 using namespace KOREMU::DSPLib;
@@ -190,12 +220,6 @@ using namespace KOREMU::DSPLib;
 INSTANTIATE_TEST_SUITE_P (
     Tags, ParameterMapping,
     testing::Values (
-        Mapping {"MixDryLeft", kMixId, 0.3, kBlockDryWetMixer, 0, 0, 1.0},
-        Mapping {"MixDryRight", kMixId, 0.3, kBlockDryWetMixer, 0, 5, 1.0},
-        Mapping {"MixWetLeft", kMixId, 0.3, kBlockDryWetMixer, 0, 2, 0.3},
-        Mapping {"MixWetRight", kMixId, 0.3, kBlockDryWetMixer, 0, 7, 0.3},
-        Mapping {"MixGainLeft", kMixId, 1.0, kBlockOutputGain, Gain::kGainParamNo, 0, -6.0},
-        Mapping {"MixGainRight", kMixId, 0.25, kBlockOutputGain, Gain::kGainParamNo, 1, -1.5},
         Mapping {"ShiftFrequency", kShiftId, 0.5, kBlockShifter, HShifterConvCont::kFrequencyShiftParam, 0, 0.5005},
         Mapping {"ShiftRate", kShiftId, 1.0, kBlockShiftLfo, LorenzLFO::kRateParamNo, 0, 3.32},
         Mapping {"ShiftDepth", kShiftId, 0.5, kBlockShiftLfo, LorenzLFO::kDepthParamNo, 0, 1.95},
@@ -207,8 +231,6 @@ INSTANTIATE_TEST_SUITE_P (
         Mapping {"DelayFull", kDelayId, 1.0, kBlockDelay, Delay::kDelayMsParam, 0, 45.0},
         Mapping {"CentreHalf", kCentreId, 0.5, kBlockCentreFilter, HighPassLR::kFrequencyCutParamNo, 0, 20.0 * std::sqrt (75.0)},
         Mapping {"CentreFull", kCentreId, 1.0, kBlockCentreFilter, HighPassLR::kFrequencyCutParamNo, 0, 1500.0},
-        Mapping {"ColorA", kColorId, 1.0 / 3.0, kBlockColorMixer, 0, 0, std::cos (M_PI / 6.0)},
-        Mapping {"ColorB", kColorId, 1.0 / 3.0, kBlockColorMixer, 0, 1, 0.5},
         Mapping {"DriveDistortionLow", kDriveId, 0.0, kBlockDrive, Triode::kDistortionParam, 0, 2.0},
         Mapping {"DriveDistortionHigh", kDriveId, 1.0, kBlockDrive, Triode::kDistortionParam, 0, 50.0},
         Mapping {"DriveQLow", kDriveId, 0.0, kBlockDrive, Triode::kQParam, 0, -3.0},
@@ -222,21 +244,178 @@ INSTANTIATE_TEST_SUITE_P (
         Mapping {"DecorrBypassNaNKeepsDelay", kDecorrBypassId, NAN, kBlockDecorrDelay, kBypassParamNo, 0, 1.0}),
     [] (const testing::TestParamInfo<Mapping>& info) { return std::string (info.param.name); });
 
-TEST (Activation, PutsEveryBypassStateInPlaceWithoutACrossfade)
+// --- "Mix" and "Color", heard ---
+
+// The output for a signal, with the values set and every glide, crossfade and the fade-in over.
+Channels renderWith (const std::vector<std::pair<ParamID, double>>& values, const Channels& signal)
 {
 	ProcessorHost host (new PlugProcessor);
-	ASSERT_TRUE (host.start (44100.0, 64));
-	// Defaults: drive bypassed, shifter and decorrelation running, their delays bypassed.
-	const std::pair<int32, double> states[] = {{kBlockDrive, 1.0},       {kBlockShifter, 0.0},
-	                                           {kBlockShiftDelay, 1.0},  {kBlockDecorr, 0.0},
-	                                           {kBlockDecorrDelay, 1.0}, {kBlockEffectPath, 0.0},
-	                                           {kBlockBypassDelay, 1.0}};
-	for (const auto& s : states)
+	EXPECT_TRUE (host.start (44100.0, 512));
+	for (const auto& [tag, value] : values)
+		host.queue (tag, value);
+	host.settle ();
+	return host.run (signal);
+}
+
+// The same 0.35 s of silence as renderWith's, then the signal delayed by the latency, through a
+// mid/side high-pass like the processor's output stage.
+Channels dryThroughTheOutputStage (const Channels& signal, size_t latency)
+{
+	const size_t lead = static_cast<size_t> (0.35 * 44100.0) + latency;
+	const size_t frames = signal[0].size ();
+	std::vector<std::vector<double>> in (2, std::vector<double> (lead + frames, 0.0));
+	std::vector<std::vector<double>> out (2, std::vector<double> (lead + frames, 0.0));
+	for (size_t c = 0; c < 2; ++c)
+		std::copy (signal[c].begin (), signal[c].end () - static_cast<std::ptrdiff_t> (latency), in[c].begin () + static_cast<std::ptrdiff_t> (lead));
+	KOREMU::DSPLib::MidSideStatic stage (1);
+	stage.setSampleRate (44100.0);
+	stage.setBlockSize (static_cast<int32> (lead + frames));
+	stage.setup ();
+	double* inputs[] = {in[0].data (), in[1].data ()};
+	double* outputs[] = {out[0].data (), out[1].data ()};
+	stage.process64 (inputs, outputs, static_cast<int32> (lead + frames));
+	const size_t from = lead - latency;
+	return {std::vector<double> (out[0].begin () + static_cast<std::ptrdiff_t> (from), out[0].begin () + static_cast<std::ptrdiff_t> (from + frames)),
+	        std::vector<double> (out[1].begin () + static_cast<std::ptrdiff_t> (from), out[1].begin () + static_cast<std::ptrdiff_t> (from + frames))};
+}
+
+double decibelFactor (double decibels)
+{
+	return std::pow (10.0, decibels / 20.0);
+}
+
+// "Mix" v: the dry signal at unity, the wet pair at v, and the whole output lowered by v x 6 dB.
+TEST (MixMapping, KeepsTheDryAtUnityAddsTheWetInProportionAndLowersTheOutput)
+{
+	const Channels signal = {noise (8192, 1), noise (8192, 2)};
+	const Channels none = renderWith ({{kMixId, 0.0}}, signal);
+	const Channels quarter = renderWith ({{kMixId, 0.25}}, signal);
+	const Channels full = renderWith ({{kMixId, 1.0}}, signal);
+	const double tolerance = 1e-9 * peakOf (full);
+
+	// At 0 each channel is its own dry input, delayed and through the output stage, at 0 dB.
+	const Channels dry = dryThroughTheOutputStage (signal, 2047);
+	for (size_t c = 0; c < 2; ++c)
+		for (size_t n = 0; n < signal[c].size (); ++n)
+			ASSERT_NEAR (none[c][n], dry[c][n], tolerance) << c << " " << n;
+
+	const double quarterGain = decibelFactor (-1.5);
+	const double fullGain = decibelFactor (-6.0);
+	for (size_t n = 0; n < signal[0].size (); ++n)
 	{
-		EXPECT_EQ (host.blockValue (s.first, kBypassParamNo), s.second) << s.first;
-		EXPECT_EQ (host.processor->getRoot ()->findFunction (s.first)->getFadeDirection (), 0) << s.first;
+		// The anti-phase wet pair leaves the mid alone: only the gain moves it.
+		ASSERT_NEAR (full[0][n] + full[1][n], fullGain * (none[0][n] + none[1][n]), tolerance) << n;
+		// On each channel the wet part grows with v, in proportion.
+		for (size_t c = 0; c < 2; ++c)
+		{
+			const double wet = full[c][n] / fullGain - none[c][n];
+			ASSERT_NEAR (quarter[c][n], quarterGain * (none[c][n] + 0.25 * wet), tolerance) << c << " " << n;
+		}
 	}
 }
+
+// With the convolutions and the shifter bypassed the wet path only delays and high-passes: once it
+// has arrived, a tone far above the high-passes comes back in the side at the wet level, lowered
+// by the output gain.
+TEST (MixMapping, PutsTheWetPairInAtTheValue)
+{
+	const double frequency = 5512.5; // 8 samples a period at 44.1 kHz
+	std::vector<double> tone (8820);
+	for (size_t n = 0; n < tone.size (); ++n)
+		tone[n] = 0.5 * std::sin (2.0 * kPi * frequency * static_cast<double> (n) / 44100.0);
+	const size_t arrived = 4410; // past the delay of 24 ms and the two compensation delays
+	for (const auto& [v, decibels] : {std::pair {0.25, -1.5}, std::pair {1.0, -6.0}})
+	{
+		const Channels out =
+		    renderWith ({{kMixId, v}, {kDecorrBypassId, 1.0}, {kShiftBypassId, 1.0}}, {tone, tone});
+		double sideEnergy = 0.0, toneEnergy = 0.0;
+		for (size_t n = arrived; n < tone.size (); ++n)
+		{
+			const double side = (out[0][n] - out[1][n]) * 0.5;
+			sideEnergy += side * side;
+			toneEnergy += tone[n] * tone[n];
+		}
+		EXPECT_NEAR (std::sqrt (sideEnergy / toneEnergy), v * decibelFactor (decibels), 2e-3 * v) << v;
+	}
+}
+
+// "Color" v blends the first convolution at cos (v pi / 2) with the second at sin (v pi / 2);
+// with a mono input the side holds the wet part alone, and everything after the blend is linear.
+TEST (ColorMapping, BlendsTheTwoConvolutionsAtEqualPower)
+{
+	const std::vector<double> mono = noise (8192, 3);
+	auto sideOf = [&mono] (double color) {
+		const Channels out = renderWith ({{kColorId, color}}, {mono, mono});
+		std::vector<double> side (mono.size ());
+		for (size_t n = 0; n < side.size (); ++n)
+			side[n] = (out[0][n] - out[1][n]) * 0.5;
+		return side;
+	};
+	const std::vector<double> a = sideOf (0.0), b = sideOf (1.0), blend = sideOf (1.0 / 3.0);
+	const double tolerance = 1e-9 * peakOf ({blend});
+	for (size_t n = 0; n < blend.size (); ++n)
+		ASSERT_NEAR (blend[n], std::cos (kPi / 6.0) * a[n] + 0.5 * b[n], tolerance) << n;
+}
+
+// --- activation ---
+
+TEST (Activation, PutsEveryBypassStateInPlace)
+{
+	auto* processor = new InspectedProcessor;
+	ProcessorHost host (processor);
+	ASSERT_TRUE (host.start (44100.0, 64));
+	// Defaults: drive bypassed, shifter and decorrelation running, their delays bypassed.
+	const std::pair<int32, double> states[] = {{kBlockDrive, 1.0},      {kBlockShifter, 0.0}, {kBlockShiftDelay, 1.0},
+	                                           {kBlockDecorr, 0.0},     {kBlockDecorrDelay, 1.0}};
+	for (const auto& s : states)
+		EXPECT_EQ (processor->wetBlockValue (s.first, kBypassParamNo), s.second) << s.first;
+	// The effect path runs, and the global bypass's delay stands aside: the dry signal comes out
+	// after the latency once, not twice.
+	EXPECT_EQ (dryArrival (host), host.audio->getLatencySamples ());
+}
+
+// With the shifter bypassed every block that runs is time-invariant, and the drive is bypassed,
+// so the processor is linear and time-invariant but for the fade-in: an impulse inside the first
+// 250 ms gives the response of an impulse long after, scaled by the fade-in's gain at its frame.
+// A block crossfading its bypass at activation would show in the early response.
+class ActivationWithout : public testing::TestWithParam<std::vector<ParamID>>
+{
+};
+
+TEST_P (ActivationWithout, CrossfadesAnyBypass)
+{
+	std::vector<double> values (kNumParamSlots, 0.0);
+	for (const PlugParameter& row : kPlugParameters)
+	{
+		if (row.tag < static_cast<ParamID> (kNumParamSlots))
+			values[row.tag] = row.defaultValue;
+	}
+	for (ParamID tag : GetParam ())
+		values[tag] = 1.0;
+	auto responseAt = [&values] (size_t at) {
+		ProcessorHost host (new PlugProcessor);
+		EXPECT_EQ (host.loadState (chunkOf (values, 0)), kResultOk);
+		EXPECT_TRUE (host.start (44100.0, 64));
+		const Channels out = host.run ({impulse (at + 8192, at)});
+		return Channels {std::vector<double> (out[0].begin () + static_cast<std::ptrdiff_t> (at), out[0].end ()),
+		                 std::vector<double> (out[1].begin () + static_cast<std::ptrdiff_t> (at), out[1].end ())};
+	};
+	const size_t early = 2205; // 50 ms
+	const Channels during = responseAt (early);
+	const Channels after = responseAt (22050);
+	const double fadeInGain = static_cast<double> (early) / (300.0 * 44.1);
+	const double tolerance = 1e-9 * peakOf (after);
+	for (size_t c = 0; c < 2; ++c)
+		for (size_t n = 0; n < during[c].size (); ++n)
+			ASSERT_NEAR (during[c][n], fadeInGain * after[c][n], tolerance) << c << " " << n;
+}
+
+INSTANTIATE_TEST_SUITE_P (Bypasses, ActivationWithout,
+                          testing::Values (std::vector<ParamID> {kShiftBypassId},
+                                           std::vector<ParamID> {kShiftBypassId, kDecorrBypassId}),
+                          [] (const testing::TestParamInfo<std::vector<ParamID>>& info) {
+	                          return info.param.size () == 1 ? std::string ("ShiftBypassed") : std::string ("ShiftAndDecorrBypassed");
+                          });
 
 // Fails once, after the whole graph exists but before any of it is set up.
 class FailingOnce : public PlugProcessor
@@ -260,7 +439,6 @@ TEST (Activation, AFailureTearsThePartialGraphDownAndTheNextAttemptWorks)
 {
 	ProcessorHost host (new FailingOnce);
 	EXPECT_FALSE (host.start (44100.0, 64));
-	EXPECT_EQ (host.processor->getRoot (), nullptr);
 	ASSERT_TRUE (host.data.prepare (*host.component, 64, kSample64));
 	for (size_t i = 0; i < 64; ++i)
 	{
@@ -272,7 +450,7 @@ TEST (Activation, AFailureTearsThePartialGraphDownAndTheNextAttemptWorks)
 		ASSERT_EQ (host.outputAt (0, i), 0.0);
 
 	EXPECT_EQ (host.component->setActive (true), kResultOk);
-	EXPECT_NE (host.processor->getRoot (), nullptr);
+	EXPECT_TRUE (host.respondsToInput ());
 	EXPECT_EQ (host.audio->getLatencySamples (), 2047u);
 }
 

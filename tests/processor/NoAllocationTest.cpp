@@ -1,42 +1,10 @@
 // process must not allocate: every allocation made on a thread that is counting is recorded.
+#include "tests/support/AllocationCounter.h"
+#include "tests/support/ProcessorHost.h"
+
 #include "plugin/processor/PlugProcessor.h"
-#include "ProcessorHost.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <new>
-
-namespace {
-
-thread_local bool counting = false;
-thread_local long allocations = 0;
-
-void* allocate (std::size_t size)
-{
-	if (counting)
-		++allocations;
-	if (void* p = std::malloc (size ? size : 1))
-		return p;
-	throw std::bad_alloc ();
-}
-
-} // namespace
-
-void* operator new (std::size_t size) { return allocate (size); }
-void* operator new[] (std::size_t size) { return allocate (size); }
-void* operator new (std::size_t size, const std::nothrow_t&) noexcept
-{
-	if (counting)
-		++allocations;
-	return std::malloc (size ? size : 1);
-}
-void* operator new[] (std::size_t size, const std::nothrow_t& tag) noexcept { return operator new (size, tag); }
-void operator delete (void* p) noexcept { std::free (p); }
-void operator delete[] (void* p) noexcept { std::free (p); }
-void operator delete (void* p, std::size_t) noexcept { std::free (p); }
-void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
-void operator delete (void* p, const std::nothrow_t&) noexcept { std::free (p); }
-void operator delete[] (void* p, const std::nothrow_t&) noexcept { std::free (p); }
 
 namespace {
 
@@ -44,11 +12,9 @@ using namespace veltrane_test;
 
 long allocationsIn (ProcessorHost& host, int32 frames)
 {
-	counting = true;
-	allocations = 0;
+	const AllocationCount allocations;
 	host.processOnce (frames);
-	counting = false;
-	return allocations;
+	return allocations.count ();
 }
 
 TEST (Process, AllocatesNothing)
@@ -58,11 +24,11 @@ TEST (Process, AllocatesNothing)
 		ProcessorHost host (new PlugProcessor);
 		ASSERT_TRUE (host.start (48000.0, 128, sampleSize));
 		// The counter itself must see an allocation made while counting.
-		counting = true;
-		allocations = 0;
-		delete new int (1);
-		counting = false;
-		ASSERT_EQ (allocations, 1);
+		{
+			const AllocationCount allocations;
+			::operator delete (::operator new (sizeof (int)));
+			ASSERT_EQ (allocations.count (), 1);
+		}
 
 		for (int block = 0; block < 8; ++block)
 		{

@@ -1,4 +1,4 @@
-#include "BareProcessor.h"
+#include "tests/support/BareProcessor.h"
 
 #include "public.sdk/source/vst/hosting/parameterchanges.h"
 

@@ -1,7 +1,11 @@
 // Points of the host's parameter queues take effect at their own sample within a process call.
-#include "BareProcessor.h"
-#include "ProcessorHost.h"
+#include "tests/support/BareProcessor.h"
+#include "tests/support/InspectedProcessor.h"
+#include "tests/support/ProcessorHost.h"
+#include "tests/support/Signals.h"
 
+#include "plugin/processor/PlugBlockIds.h"
+#include "plugin/processor/PlugParameters.h"
 #include "plugin/processor/PlugProcessor.h"
 
 #include "dsp/Delay.h"
@@ -19,16 +23,10 @@ constexpr int32 kBlock = 64;
 // Noise past the 300 ms fade-in at 44.1 kHz, then one more block.
 Channels warmUpNoise ()
 {
-	Channels noise (2, std::vector<double> (13312));
 	uint32_t seed = 99;
-	for (auto& channel : noise)
-	{
-		for (double& s : channel)
-		{
-			seed = seed * 1664525u + 1013904223u;
-			s = static_cast<double> (seed >> 8) / static_cast<double> (1u << 24) - 0.5;
-		}
-	}
+	Channels noise;
+	for (int channel = 0; channel < 2; ++channel)
+		noise.push_back (repeatableNoise (13312, seed, 0.5));
 	return noise;
 }
 
@@ -78,14 +76,16 @@ INSTANTIATE_TEST_SUITE_P (ParameterPoints, PointOffsets,
 
 TEST (ParameterPoints, ACallWithoutSamplesAppliesEveryPointInOrder)
 {
-	ProcessorHost host (new PlugProcessor);
+	auto* processor = new InspectedProcessor;
+	ProcessorHost host (processor);
 	ASSERT_TRUE (host.start (44100.0, kBlock));
 	host.queueAt (kDelayId, 30, 0.6);
 	host.queueAt (kDelayId, 0, 0.2);
 	host.queueAt (kDelayId, 10, 0.4);
 	host.processOnce (0);
 	EXPECT_EQ (valueInChunk (host.state (), kDelayId), 0.6);
-	EXPECT_DOUBLE_EQ (host.blockValue (kBlockDelay, KOREMU::DSPLib::Delay::kDelayMsParam), 0.6 * 42.0 + 3.0);
+	EXPECT_DOUBLE_EQ (processor->wetBlockValue (kBlockDelay, KOREMU::DSPLib::Delay::kDelayMsParam),
+	                  curveOf (ParamTarget::kDelayMs).at (0.6));
 }
 
 // Tags 9 to 13 have value slots but name no parameter; neither they nor any other unknown id

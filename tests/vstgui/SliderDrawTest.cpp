@@ -1,5 +1,7 @@
 #include "SliderTestSupport.h"
 
+#include "tests/support/Pixels.h"
+
 #include "vstgui/lib/cbitmap.h"
 #include "vstgui/lib/cdrawcontext.h"
 #include "vstgui/lib/cgraphicspath.h"
@@ -233,23 +235,7 @@ TEST (SliderDrawSettersTest, DefaultsAndInvalidationOnlyOnRealChange)
 //------------------------------------------------------------------------
 namespace {
 
-class Canvas
-{
-public:
-	Canvas (int width, int height) : surface (cairo_image_surface_create (CAIRO_FORMAT_ARGB32, width, height)) {}
-	~Canvas () { cairo_surface_destroy (surface); }
-
-	CColor pixel (int x, int y)
-	{
-		cairo_surface_flush (surface);
-		auto data = cairo_image_surface_get_data (surface);
-		auto argb = *reinterpret_cast<uint32_t*> (data + y * cairo_image_surface_get_stride (surface) + x * 4);
-		return CColor (static_cast<uint8_t> (argb >> 16), static_cast<uint8_t> (argb >> 8),
-		               static_cast<uint8_t> (argb), static_cast<uint8_t> (argb >> 24));
-	}
-
-	cairo_surface_t* surface;
-};
+using veltrane_test::Canvas;
 
 SharedPointer<CBitmap> filledBitmap (CCoord width, CCoord height, const CColor& left, const CColor& right)
 {

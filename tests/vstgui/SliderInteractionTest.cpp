@@ -1,11 +1,14 @@
 #include "SliderTestSupport.h"
-#include "tests/vstgui_layer/ManualRunLoop.h"
+
+#include "tests/support/ManualRunLoop.h"
 
 #include "vstgui/lib/cvstguitimer.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
+
+using veltrane_test::ManualRunLoop;
 
 using namespace VSTGUI;
 using namespace VSTGUI::Testing;
@@ -121,7 +124,7 @@ class SliderDefaultValueTest : public testing::TestWithParam<DefaultCase>
 TEST_P (SliderDefaultValueTest, TheModifierResetsWhereTheModeAllowsIt)
 {
 	const auto& c = GetParam ();
-	EditRecorder recorder;
+	veltrane_test::ControlRecorder recorder;
 	auto slider = makeSlider (kHorizontalView, kHorizontal | kLeft);
 	slider->setListener (&recorder);
 	slider->setSliderMode (c.mode);
@@ -181,7 +184,7 @@ protected:
 	}
 
 	ManualRunLoop clock;
-	EditRecorder recorder;
+	veltrane_test::ControlRecorder recorder;
 	SharedPointer<CSlider> slider = makeSlider (kHorizontalView, kHorizontal | kLeft);
 };
 
@@ -345,8 +348,12 @@ TEST_F (SliderRampTest, CancelStopsTheRamp)
 TEST_F (SliderRampTest, DestroyingTheSliderStopsItsRamp)
 {
 	press (100);
+	ASSERT_EQ (clock.timerCount (), 1u);
 	slider = nullptr;
+	EXPECT_EQ (clock.timerCount (), 0u) << "the ramp's timer outlived its slider";
+	const size_t events = recorder.events.size ();
 	tick (10);
+	EXPECT_EQ (recorder.events.size (), events) << "a ramp step ran after the slider was gone";
 }
 
 TEST_F (SliderRampTest, ACopyMadeDuringARampHasNoRamp)

@@ -1,9 +1,12 @@
 #include "SliderTestSupport.h"
-#include "tests/vstgui_layer/ManualRunLoop.h"
+
+#include "tests/support/ManualRunLoop.h"
 
 #include "vstgui/lib/cvstguitimer.h"
 
 #include <gtest/gtest.h>
+
+using veltrane_test::ManualRunLoop;
 
 using namespace VSTGUI;
 using namespace VSTGUI::Testing;
@@ -55,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P (
 TEST (SliderWheelEditTest, ARunOfWheelEventsIsOneEditAndADisabledSliderIgnoresThem)
 {
 	ManualRunLoop clock;
-	EditRecorder recorder;
+	veltrane_test::ControlRecorder recorder;
 	auto slider = makeSlider (kView, kVertical | kBottom);
 	slider->setListener (&recorder);
 	slider->setValue (0.5f);
@@ -94,7 +97,7 @@ class SliderKeyTest : public testing::TestWithParam<KeyCase>
 TEST_P (SliderKeyTest, ArrowsStepByTheWheelIncrement)
 {
 	const auto& c = GetParam ();
-	EditRecorder recorder;
+	veltrane_test::ControlRecorder recorder;
 	auto slider = makeSlider (kView, c.style);
 	slider->setListener (&recorder);
 	slider->setValue (0.5f);
@@ -132,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P (
 
 TEST (SliderKeyEdgeTest, AKeyAtTheEndChangesNothingAndTellsNoOne)
 {
-	EditRecorder recorder;
+	veltrane_test::ControlRecorder recorder;
 	auto slider = makeSlider (kView, kHorizontal | kLeft);
 	slider->setListener (&recorder);
 	slider->setValue (1.f);
@@ -146,7 +149,7 @@ TEST (SliderKeyEdgeTest, AKeyAtTheEndChangesNothingAndTellsNoOne)
 
 TEST (SliderKeyEdgeTest, EscapeDuringADragRestoresThePressValue)
 {
-	EditRecorder recorder;
+	veltrane_test::ControlRecorder recorder;
 	auto slider = makeSlider (kView, kHorizontal | kLeft);
 	slider->setSliderMode (CSliderMode::FreeClick);
 	slider->setListener (&recorder);
@@ -187,7 +190,7 @@ TEST (SliderKeyEdgeTest, EscapeDuringAWheelEditRevertsTheWheelRunNotAnEarlierPre
 TEST (SliderEditBalanceTest, AWheelEditDuringADragNeitherEndsTheDragNorOutlivesIt)
 {
 	ManualRunLoop clock;
-	EditRecorder recorder;
+	veltrane_test::ControlRecorder recorder;
 	auto slider = makeSlider (CRect (0, 10, 20, 130), kVertical | kBottom);
 	slider->setListener (&recorder);
 	slider->setSliderMode (CSliderMode::FreeClick);
@@ -207,7 +210,7 @@ TEST (SliderEditBalanceTest, AWheelEditDuringADragNeitherEndsTheDragNorOutlivesI
 TEST (SliderEditBalanceTest, AWheelEventRightAfterEscapeOpensANewEdit)
 {
 	ManualRunLoop clock;
-	EditRecorder recorder;
+	veltrane_test::ControlRecorder recorder;
 	auto slider = makeSlider (kView, kVertical | kBottom);
 	slider->setListener (&recorder);
 	slider->setValue (0.5f);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/ControlRecorder.h"
+
 #include "vstgui/lib/controls/cslider.h"
 #include "vstgui/lib/controls/icontrollistener.h"
 #include "vstgui/lib/vstguidebug.h"
@@ -25,17 +27,6 @@ inline void PrintTo (const CColor& c, std::ostream* os)
 	*os << "rgba(" << int (c.red) << ", " << int (c.green) << ", " << int (c.blue) << ", " << int (c.alpha) << ")";
 }
 namespace Testing {
-
-/** Records the listener calls of a control, with its value for each change. */
-class EditRecorder : public IControlListener
-{
-public:
-	void valueChanged (CControl* c) override { events.push_back ("value " + std::to_string (c->getValue ())); }
-	void controlBeginEdit (CControl*) override { events.push_back ("begin"); }
-	void controlEndEdit (CControl*) override { events.push_back ("end"); }
-
-	std::vector<std::string> events;
-};
 
 /** Collects assertion messages while it lives. */
 class AssertionRecorder

@@ -1,7 +1,9 @@
+#include "tests/support/ControlRecorder.h"
+#include "tests/support/ManualRunLoop.h"
+
 #include "vstgui/lib/controls/ccontrol.h"
 #include "vstgui/lib/controls/icontrollistener.h"
 #include "vstgui/lib/cvstguitimer.h"
-#include "tests/vstgui_layer/ManualRunLoop.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -25,15 +27,6 @@ public:
 	void resetWheel () { invalidMouseWheelEditTimer (this); }
 };
 
-class RecordingListener : public IControlListener
-{
-public:
-	void valueChanged (CControl* c) override { events.push_back ("value " + std::to_string (c->getValue ())); }
-	void controlBeginEdit (CControl*) override { events.push_back ("begin"); }
-	void controlEndEdit (CControl*) override { events.push_back ("end"); }
-
-	std::vector<std::string> events;
-};
 
 } // namespace
 
@@ -58,7 +51,7 @@ TEST (ControlTest, NormalizedValueClampsAndMapsOntoTheRange)
 
 TEST (ControlTest, DefaultValueNeedsTheLeftButtonWithTheModifierAlone)
 {
-	RecordingListener listener;
+	veltrane_test::ControlRecorder listener;
 	TestControl control (&listener);
 	control.setValue (0.9f);
 	EXPECT_FALSE (control.checkDefaultValue (kLButton));
@@ -75,7 +68,7 @@ TEST (ControlTest, DefaultValueNeedsTheLeftButtonWithTheModifierAlone)
 
 TEST (ControlTest, EditsNestAndEveryListenerHearsThem)
 {
-	RecordingListener main, extra;
+	veltrane_test::ControlRecorder main, extra;
 	TestControl control (&main);
 	control.registerControlListener (&extra);
 	control.beginEdit ();
@@ -115,8 +108,8 @@ TEST (ControlTest, KeyModifiersMapToButtonStateBits)
 
 TEST (MouseWheelEditingTest, ARunOfWheelEventsIsOneEditClosedAfterAPause)
 {
-	Testing::ManualRunLoop clock;
-	RecordingListener listener;
+	veltrane_test::ManualRunLoop clock;
+	veltrane_test::ControlRecorder listener;
 	TestControl control (&listener);
 	control.wheel ();
 	clock.advance (400);
@@ -130,8 +123,8 @@ TEST (MouseWheelEditingTest, ARunOfWheelEventsIsOneEditClosedAfterAPause)
 
 TEST (MouseWheelEditingTest, ResetClosesTheOpenEditOnce)
 {
-	Testing::ManualRunLoop clock;
-	RecordingListener listener;
+	veltrane_test::ManualRunLoop clock;
+	veltrane_test::ControlRecorder listener;
 	TestControl control (&listener);
 	control.wheel ();
 	control.resetWheel ();

@@ -1,3 +1,5 @@
+#include "tests/support/Pixels.h"
+
 #include "vstgui/lib/cdrawcontext.h"
 #include "vstgui/lib/cframe.h"
 #include "vstgui/lib/controls/cbuttons.h"
@@ -153,11 +155,8 @@ TEST (FrameInvalidation, OnlyTheInvalidPartIsDrawnAgain)
 	editor.frame->drawInvalidRects (editor.context);
 	editor.frame->invalidRect (CRect (0, 0, 10, 10));
 	editor.frame->drawInvalidRects (context);
-	cairo_surface_flush (surface);
-	const auto* pixels = reinterpret_cast<const uint32_t*> (cairo_image_surface_get_data (surface));
-	const int stride = cairo_image_surface_get_stride (surface) / 4;
-	EXPECT_EQ (pixels[5 * stride + 5], 0xffff0000u);
-	EXPECT_EQ (pixels[50 * stride + 50], 0u) << "outside the invalid rectangle nothing was drawn";
+	EXPECT_EQ (veltrane_test::pixelAt (surface, 5, 5), 0xffff0000u);
+	EXPECT_EQ (veltrane_test::pixelAt (surface, 50, 50), 0u) << "outside the invalid rectangle nothing was drawn";
 	context = nullptr;
 	cairo_surface_destroy (surface);
 }

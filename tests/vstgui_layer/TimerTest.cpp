@@ -1,4 +1,4 @@
-#include "tests/vstgui_layer/ManualRunLoop.h"
+#include "tests/support/ManualRunLoop.h"
 
 #include "vstgui/lib/cvstguitimer.h"
 
@@ -7,7 +7,7 @@
 #include <memory>
 
 using namespace VSTGUI;
-using VSTGUI::Testing::ManualRunLoop;
+using veltrane_test::ManualRunLoop;
 
 TEST (TimerTest, FiresOncePerWholePeriodWhileRunning)
 {
