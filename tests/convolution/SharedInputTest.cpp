@@ -1,18 +1,19 @@
 // Two convolvers that share their input side against two that each work alone, bit for bit: at
 // every call size and block size, in both sample sizes, across a reset, and with one of the pair
 // bypassed for a while.
+#include "tests/support/GraphHarness.h"
+#include "tests/support/Measure.h"
 #include "tests/support/Signals.h"
 
 #include "dsp/Convolver.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
-using veltrane_test::whiteNoise;
+using namespace veltrane_test;
 using Steinberg::IPtr;
 using Steinberg::owned;
 
@@ -89,11 +90,6 @@ private:
 		}
 	}
 };
-
-bool sameBits (double a, double b)
-{
-	return std::memcmp (&a, &b, sizeof a) == 0;
-}
 
 class SharedInputTest : public ::testing::TestWithParam<PairCase>
 {

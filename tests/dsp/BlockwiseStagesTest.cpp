@@ -3,6 +3,7 @@
 // at call sizes that cross every chunk and ring boundary.
 #include "TestBlocks.h"
 
+#include "tests/support/Measure.h"
 #include "tests/support/Signals.h"
 
 #include "dsp/DSPAlgo.h"
@@ -17,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <cstring>
 #include <functional>
 #include <random>
 #include <string>
@@ -25,6 +25,7 @@
 
 using namespace KOREMU::DSPLib;
 using namespace KOREMU::DSPLib::Testing;
+using veltrane_test::sameBits;
 using veltrane_test::whiteNoise;
 using Steinberg::IPtr;
 using Steinberg::owned;
@@ -32,11 +33,6 @@ using Steinberg::owned;
 namespace {
 
 constexpr double kRate = 48000.0;
-
-bool sameBits (double a, double b)
-{
-	return std::memcmp (&a, &b, sizeof a) == 0;
-}
 
 // Call sizes from 1 to most, in an order that lands calls on every offset.
 std::vector<int32> callSizes (int32 total, int32 most, unsigned seed)
