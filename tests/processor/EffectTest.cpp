@@ -1,4 +1,4 @@
-#include "tests/support/InspectedProcessor.h"
+#include "tests/support/WetPathProcessor.h"
 #include "tests/support/ProcessorHost.h"
 #include "tests/support/Signals.h"
 
@@ -206,7 +206,7 @@ class ParameterMapping : public testing::TestWithParam<Mapping>
 TEST_P (ParameterMapping, ReachesItsBlockWithItsFormula)
 {
 	const Mapping& m = GetParam ();
-	auto* processor = new InspectedProcessor;
+	auto* processor = new WetPathProcessor;
 	ProcessorHost host (processor);
 	ASSERT_TRUE (host.start (44100.0, 64));
 	host.queue (m.tag, m.value);
@@ -361,7 +361,7 @@ TEST (ColorMapping, BlendsTheTwoConvolutionsAtEqualPower)
 
 TEST (Activation, PutsEveryBypassStateInPlace)
 {
-	auto* processor = new InspectedProcessor;
+	auto* processor = new WetPathProcessor;
 	ProcessorHost host (processor);
 	ASSERT_TRUE (host.start (44100.0, 64));
 	// Defaults: drive bypassed, shifter and decorrelation running, their delays bypassed.

@@ -1,6 +1,6 @@
 // Points of the host's parameter queues take effect at their own sample within a process call.
 #include "tests/support/BareProcessor.h"
-#include "tests/support/InspectedProcessor.h"
+#include "tests/support/WetPathProcessor.h"
 #include "tests/support/ProcessorHost.h"
 #include "tests/support/Signals.h"
 
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P (ParameterPoints, PointOffsets,
 
 TEST (ParameterPoints, ACallWithoutSamplesAppliesEveryPointInOrder)
 {
-	auto* processor = new InspectedProcessor;
+	auto* processor = new WetPathProcessor;
 	ProcessorHost host (processor);
 	ASSERT_TRUE (host.start (44100.0, kBlock));
 	host.queueAt (kDelayId, 30, 0.6);

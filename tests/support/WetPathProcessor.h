@@ -10,7 +10,7 @@
 
 namespace veltrane_test {
 
-class InspectedProcessor : public Steinberg::Vst::PlugProcessor
+class WetPathProcessor : public Steinberg::Vst::PlugProcessor
 {
 public:
 	/** The base value of a parameter of a block in the wet branch, or of its LFO; NaN while there
