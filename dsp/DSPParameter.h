@@ -65,7 +65,6 @@ public:
 	bool hasFlag (int32 flag) const { return (flags & flag) == flag; }
 	double getPlainValue () const { return value; }
 	double getBaseValue () const { return baseValue; }
-	double getMaximum () const { return maximum; }
 	double getSampleRate () const { return sampleRate; }
 	void setSampleRate (double rate) { sampleRate = rate; }
 	int32 getGroupId () const { return groupId; }
