@@ -116,6 +116,11 @@ void CView::setBackground (CBitmap* bitmap)
 	setDirty (true);
 }
 
+CBitmap* CView::getBackground () const
+{
+	return background;
+}
+
 CBitmap* CView::getDrawBackground () const
 {
 	return background;
