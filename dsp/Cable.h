@@ -28,8 +28,6 @@ public:
 
 	int32 getChannels () const { return channels; }
 	int32 getFrames () const { return frames; }
-	int32 getSampleSize () const { return sampleSize; }
-	size_t getBytesPerChannel () const { return bytesPerChannel; }
 	bool isFloat32 () const { return sampleSize == 0; }
 
 	static size_t bytesPerSample (int32 sampleSize) { return sampleSize == 0 ? 4 : 8; }

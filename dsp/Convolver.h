@@ -57,8 +57,6 @@ public:
 	// before setup. Both go on working while bypassed, so that neither falls behind the other.
 	void shareInput (Convolver& follower);
 
-	// The padded response length N; 0 while no response is set.
-	int32 getPaddedLength () const { return paddedLength; }
 	bool isSetUp () const { return setUp; }
 
 private:

@@ -63,8 +63,6 @@ public:
 	int32 processPerChannel (float** inputs, float** outputs, int32 frames);
 	int32 processPerChannel (double** inputs, double** outputs, int32 frames);
 
-	int32 countFunctions () const { return static_cast<int32> (functions.blocks.size ()); }
-
 private:
 	// A member, the Cable it writes into while set up, and nothing else: members that share an
 	// id keep Cables of their own.

@@ -84,8 +84,6 @@ public:
 	double getSampleRate () const { return sampleRate; }
 	bool isContainer () const { return container; }
 	bool hasLinks () const { return linked; }
-	bool isMixActive () const { return mixActive; }
-	const ParameterList& getParameters () const { return parameters; }
 
 	// Outputs of the latest process call, read by modulation links; null before the first call.
 	void* getLastOutputs () const { return lastOutputs; }

@@ -61,12 +61,9 @@ public:
 	uint32 getKey () const { return key; }
 	uint32 getBaseKey () const { return baseKey; }
 	void setBaseKey (uint32 k) { baseKey = k; }
-	const char16* getName () const { return name; }
 	bool hasFlag (int32 flag) const { return (flags & flag) == flag; }
 	double getPlainValue () const { return value; }
 	double getBaseValue () const { return baseValue; }
-	double getMaximum () const { return maximum; }
-	double getSampleRate () const { return sampleRate; }
 	void setSampleRate (double rate) { sampleRate = rate; }
 	int32 getGroupId () const { return groupId; }
 	void setGroupId (int32 id) { groupId = id; }

@@ -31,9 +31,6 @@ public:
 	int32 process32 (float** inputs, float** outputs, int32 frames) override;
 	int32 process64 (double** inputs, double** outputs, int32 frames) override;
 
-	// 0 while not set up.
-	int32 getRingFrames () const { return ring ? ring->getFrames () : 0; }
-
 private:
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);

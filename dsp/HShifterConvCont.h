@@ -57,8 +57,6 @@ public:
 	// counter: a divisor of 0 or a result that is not finite or out of the counter's range.
 	static bool rescaleCounter (int64& counter, double lastShift, double shift, double angularStep);
 
-	const Convolver& getConvolver () const { return *convolver; }
-
 private:
 	// Frames of the direct path read from the ring at a time, on the stack.
 	static constexpr int32 kDirectChunk = 256;

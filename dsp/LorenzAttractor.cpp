@@ -18,12 +18,5 @@ void LorenzAttractor::restart ()
 	dx = dy = dz = 0.0;
 }
 
-void LorenzAttractor::setState (double newX, double newY, double newZ)
-{
-	x = newX;
-	y = newY;
-	z = newZ;
-}
-
 } // namespace DSPLib
 } // namespace KOREMU

@@ -39,14 +39,9 @@ public:
 			restart ();
 	}
 	void restart ();
-	void setState (double newX, double newY, double newZ);
 
 	double getX () const { return x; }
 	double getY () const { return y; }
-	double getZ () const { return z; }
-	double getDx () const { return dx; }
-	double getDy () const { return dy; }
-	double getDz () const { return dz; }
 
 private:
 	bool isFinite () const { return std::isfinite (x) && std::isfinite (y) && std::isfinite (z); }

@@ -29,8 +29,6 @@ public:
 	int32 process32 (float** inputs, float** outputs, int32 frames) override;
 	int32 process64 (double** inputs, double** outputs, int32 frames) override;
 
-	const LorenzAttractor& getAttractor () const { return attractor; }
-
 private:
 	template <typename Sample>
 	void render (Sample** outputs, int32 frames);

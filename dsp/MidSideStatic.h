@@ -26,10 +26,6 @@ public:
 	int32 process32 (float** inputs, float** outputs, int32 frames) override;
 	int32 process64 (double** inputs, double** outputs, int32 frames) override;
 
-	// Valid from setup on.
-	const FirstOrderCoefficients& getMidCoefficients () const { return midCoefficients; }
-	const FirstOrderCoefficients& getSideCoefficients () const { return sideCoefficients; }
-
 private:
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);

@@ -27,7 +27,6 @@ public:
 	bool tick ();
 	bool isSourceActive () const;
 
-	DSPFunction* getSource () const { return source; }
 	int32 getMode () const { return mode; }
 
 private:

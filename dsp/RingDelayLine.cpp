@@ -44,18 +44,6 @@ RingDelayLine::RingDelayLine (int32 numChannels, int32 numFrames, int32 sampleSi
 	}
 }
 
-double RingDelayLine::sampleAt (int32 frame, int32 channel) const
-{
-	if (!hasChannel (channel) || !hasFrame (frame))
-		return 0.0;
-	return samples[static_cast<size_t> (channel) * static_cast<size_t> (frames) + static_cast<size_t> (frame)];
-}
-
-int32 RingDelayLine::getWritePosition (int32 channel) const
-{
-	return hasChannel (channel) ? writePositions[static_cast<size_t> (channel)] : 0;
-}
-
 void RingDelayLine::clear ()
 {
 	if (cleared)

@@ -57,15 +57,9 @@ public:
 	bool readsSettled (const DelayTap& tap) const { return !tap.crossfade || (!tap.fading && tap.delay == tap.currentDelay); }
 	// The index of the frame delay frames from the channel's write position.
 	int32 frameAt (int32 delay, int32 channel) const;
-	double sampleAt (int32 frame, int32 channel) const;
 
 	int32 clampDelay (int32 delay) const;
-	int32 getChannels () const { return channels; }
 	int32 getFrames () const { return frames; }
-	int32 getRows () const { return rows; }
-	int32 getSampleSize () const { return sampleSize; }
-	bool isCleared () const { return cleared; }
-	int32 getWritePosition (int32 channel) const;
 
 private:
 	bool hasChannel (int32 channel) const { return channel >= 0 && channel < channels; }

@@ -30,9 +30,6 @@ public:
 	int32 process32 (float** inputs, float** outputs, int32 frames) override;
 	int32 process64 (double** inputs, double** outputs, int32 frames) override;
 
-	// The delay in force since the last setup (before it, the constructor's count).
-	int32 getDelay () const { return delay; }
-
 private:
 	template <typename Sample>
 	void render (Sample** inputs, Sample** outputs, int32 frames);

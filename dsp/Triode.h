@@ -39,11 +39,6 @@ public:
 	int32 process32 (float** inputs, float** outputs, int32 frames) override;
 	int32 process64 (double** inputs, double** outputs, int32 frames) override;
 
-	// Valid from setup on.
-	const FirstOrderCoefficients& getLowPassInCoefficients () const { return lowPassIn; }
-	const FirstOrderCoefficients& getHighPassCoefficients () const { return highPass; }
-	const FirstOrderCoefficients& getLowPassOutCoefficients () const { return lowPassOut; }
-
 private:
 	struct ChannelState
 	{

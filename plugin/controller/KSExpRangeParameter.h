@@ -23,8 +23,6 @@ public:
 	ParamValue toPlain (ParamValue valueNormalized) const SMTG_OVERRIDE;
 	ParamValue toNormalized (ParamValue plainValue) const SMTG_OVERRIDE;
 
-	bool showsUnitSuffix () const { return showUnitSuffix; }
-
 protected:
 	String128 unitSuffix {};
 	bool showUnitSuffix = false;

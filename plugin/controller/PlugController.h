@@ -39,9 +39,6 @@ public:
 	                                          const VSTGUI::IUIDescription* description,
 	                                          VSTGUI::VST3Editor* editor) override;
 
-	/** The live about controllers, in creation order. */
-	const std::vector<AboutController*>& getAboutControllers () const { return aboutControllers; }
-
 private:
 	friend AboutController;
 
@@ -51,6 +48,7 @@ private:
 	void addRangeParameter (const PlugParameter& row);
 	void addSwitch (const PlugParameter& row);
 
+	// The live about controllers, in creation order; each takes itself out as it goes.
 	std::vector<AboutController*> aboutControllers;
 };
 

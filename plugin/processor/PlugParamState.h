@@ -32,8 +32,6 @@ public:
 	tresult readState (IBStream* stream);
 	tresult writeState (IBStream* stream) const;
 
-	/** Chunk size in bytes for a record of numSlots slots. */
-	static constexpr int32 chunkSize (int32 numSlots) { return 8 + 8 * numSlots + 4; }
 	/** The rule for every incoming normalized value: a non-finite one keeps the current value,
 	    a finite one is clamped to 0 to 1. */
 	static ParamValue sanitize (ParamValue current, ParamValue incoming);

@@ -24,7 +24,8 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-constexpr int32 kChunkSize = PlugParamState::chunkSize (kNumParamSlots);
+// The stored chunk hosts keep: an int64 header, 14 float64 values and an int32 bypass flag.
+constexpr int32 kChunkSize = 124;
 const ParamID kAllTags[] = {kMixId,   kCentreId,      kDelayId, kColorId,       kDecorrBypassId,
                             kShiftId, kShiftBypassId, kDriveId, kDriveBypassId, kBypassId};
 

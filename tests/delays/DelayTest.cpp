@@ -34,7 +34,6 @@ struct DelayCase
 	double delayMs;
 	double gain;
 	int32 expectedDelay;
-	int32 expectedRingFrames;
 	int32 sampleSize;
 };
 
@@ -42,7 +41,8 @@ class DelayNumbersTest : public ::testing::TestWithParam<DelayCase>
 {
 };
 
-// The requested delay holds from the very first sample: a new tap does not fade in from 0.
+// The requested delay holds from the very first sample: a new tap does not fade in from 0. The
+// longest delay shows that the ring holds maxMs at the rate of setup.
 TEST_P (DelayNumbersTest, DelaysByWholeSamplesFromTheFirstSample)
 {
 	const DelayCase c = GetParam ();
@@ -52,7 +52,6 @@ TEST_P (DelayNumbersTest, DelaysByWholeSamplesFromTheFirstSample)
 		delay->setParameter (Delay::kDelayMsParam, 0, true, false, c.delayMs);
 	delay->setParameter (Delay::kGainParam, 0, true, false, c.gain);
 	ASSERT_EQ (harness.setup (), 0);
-	EXPECT_EQ (delay->getRingFrames (), c.expectedRingFrames);
 
 	const std::vector<double> in = ramp (3 * 4411 + 100, 0.25);
 	expectDelayed (in, harness.run ({in})[0], c.expectedDelay, c.gain);
@@ -60,27 +59,35 @@ TEST_P (DelayNumbersTest, DelaysByWholeSamplesFromTheFirstSample)
 
 INSTANTIATE_TEST_SUITE_P (
     Settings, DelayNumbersTest,
-    ::testing::Values (DelayCase {100, 0.0, 1.0, 0, 4411, 1},       // no delay: input x gain
-                       DelayCase {100, 0.0, 0.5, 0, 4411, 0},       // 32-bit form
-                       DelayCase {100, 100.0, -1.0, 4410, 4411, 1}, // longest delay, inverted
-                       DelayCase {100, 100.0, 1.0, 4410, 4411, 0},
-                       DelayCase {100, kNaN, 1.0, 4410, 4411, 1},   // the default of 100 ms
-                       DelayCase {100, 250.0, 1.0, 4410, 4411, 1},  // clamped to the maximum
-                       DelayCase {100, 10.03, 1.0, 442, 4411, 1},   // 442.32 samples truncate
-                       DelayCase {50, kNaN, 1.0, 2205, 2206, 1},    // default clamped to maxMs
-                       DelayCase {0, 30.0, 1.0, 0, 1, 1},           // a ring for delay 0 only
-                       DelayCase {-20, kNaN, 0.75, 0, 1, 1}));      // negative maximum: empty delay
+    ::testing::Values (DelayCase {100, 0.0, 1.0, 0, 1},       // no delay: input x gain
+                       DelayCase {100, 0.0, 0.5, 0, 0},       // 32-bit form
+                       DelayCase {100, 100.0, -1.0, 4410, 1}, // longest delay, inverted
+                       DelayCase {100, 100.0, 1.0, 4410, 0},
+                       DelayCase {100, kNaN, 1.0, 4410, 1},   // the default of 100 ms
+                       DelayCase {100, 250.0, 1.0, 4410, 1},  // clamped to the maximum
+                       DelayCase {100, 10.03, 1.0, 442, 1},   // 442.32 samples truncate
+                       DelayCase {50, kNaN, 1.0, 2205, 1},    // default clamped to maxMs
+                       DelayCase {0, 30.0, 1.0, 0, 1},        // a ring for delay 0 only
+                       DelayCase {-20, kNaN, 0.75, 0, 1}));   // negative maximum: empty delay
 
-TEST (Delay, DefaultIsClampedIntoASmallerMaximum)
+TEST (Delay, DefaultAndRangeAreClampedIntoASmallerMaximum)
 {
-	Delay delay (1, 2, 40);
+	auto* delay = new Delay (1, 2, 40);
 	for (int32 c = 0; c < 2; ++c)
 	{
-		ASSERT_NE (delay.findParameter (Delay::kDelayMsParam, c), nullptr);
-		EXPECT_EQ (delay.findParameter (Delay::kDelayMsParam, c)->getPlainValue (), 40.0);
-		EXPECT_EQ (delay.findParameter (Delay::kDelayMsParam, c)->getMaximum (), 40.0);
+		ASSERT_NE (delay->findParameter (Delay::kDelayMsParam, c), nullptr);
+		EXPECT_EQ (delay->findParameter (Delay::kDelayMsParam, c)->getPlainValue (), 40.0);
 	}
-	EXPECT_EQ (delay.getLatency (), 0u);
+	EXPECT_EQ (delay->getLatency (), 0u);
+
+	GraphHarness harness (delay);
+	delay->setParameter (Delay::kDelayMsParam, 1, true, false, 100.0);
+	EXPECT_EQ (delay->findParameter (Delay::kDelayMsParam, 1)->getPlainValue (), 40.0) << "the range ends at 40 ms";
+	ASSERT_EQ (harness.setup (), 0);
+	const std::vector<double> left = ramp (3000), right = ramp (3000, -1.0);
+	const Signal out = harness.run ({left, right});
+	expectDelayed (left, out[0], 1764, 1.0);
+	expectDelayed (right, out[1], 1764, 1.0);
 }
 
 TEST (Delay, EachChannelHasItsOwnDelayAndGain)
@@ -184,25 +191,38 @@ TEST (Delay, LifeCycleIsSafeOutOfOrder)
 	delay.setSampleRate (kRate);
 	EXPECT_EQ (delay.setup (), 0);
 	EXPECT_EQ (delay.setup (), 0);
-	EXPECT_EQ (delay.getRingFrames (), 4411);
+	const std::vector<double> in = ramp (4500);
+	std::vector<double> out (in.size ());
+	for (size_t n = 0; n < in.size (); ++n)
+	{
+		double* inputs[] = {const_cast<double*> (&in[n])};
+		double* outputs[] = {&out[n]};
+		ASSERT_EQ (delay.process64 (inputs, outputs, 1), 0);
+	}
+	expectDelayed (in, out, 4410, 1.0);
 	EXPECT_EQ (delay.teardown (), 0);
 	EXPECT_EQ (delay.teardown (), 0);
-	EXPECT_EQ (delay.getRingFrames (), 0);
+	buffer[0] = 1.0;
+	EXPECT_EQ (delay.process64 (channel, channel, 64), 0) << "process after teardown";
+	EXPECT_EQ (buffer[0], 0.0) << "the ring is gone: silence";
 }
 
+// The default delay of 100 ms is the longest, so it shows the ring's length.
 TEST (Delay, RingIsSizedForTheSampleRateOfSetup)
 {
 	struct Case
 	{
 		double rate;
-		int32 frames;
+		int32 longestDelay;
 	};
-	for (const Case c : {Case {48000.0, 4801}, Case {96000.0, 9601}, Case {22050.0, 2206}, Case {kNaN, 1}})
+	for (const Case c : {Case {48000.0, 4800}, Case {96000.0, 9600}, Case {22050.0, 2205}, Case {kNaN, 0}})
 	{
-		Delay delay (1, 1, 100);
-		delay.setSampleRate (c.rate);
-		ASSERT_EQ (delay.setup (), 0);
-		EXPECT_EQ (delay.getRingFrames (), c.frames) << c.rate;
+		SCOPED_TRACE (c.rate);
+		auto* delay = new Delay (1, 1, 100);
+		GraphHarness harness (delay, c.rate);
+		ASSERT_EQ (harness.setup (), 0);
+		const std::vector<double> in = ramp (static_cast<size_t> (c.longestDelay) + 600);
+		expectDelayed (in, harness.run ({in})[0], c.longestDelay, 1.0);
 	}
 }
 
@@ -226,7 +246,6 @@ TEST_P (SmplDelayNumbersTest, GivesNZerosThenTheInput)
 	if (!std::isnan (c.parameter))
 		delay->setParameter (SmplDelay::kDelaySamplesParam, 0, true, false, c.parameter);
 	ASSERT_EQ (harness.setup (), 0);
-	EXPECT_EQ (delay->getDelay (), c.expectedDelay);
 	const std::vector<double> left = ramp (static_cast<size_t> (c.expectedDelay) + 1500);
 	const std::vector<double> right = ramp (left.size (), -0.5);
 	const Signal out = harness.run ({left, right});
@@ -250,13 +269,16 @@ TEST (SmplDelay, NonFiniteCountKeepsTheLastValidDelay)
 	};
 	for (const Case c : {Case {kNaN, 64}, Case {kInf, 65536}, Case {-kInf, 0}})
 	{
-		SmplDelay delay (1, 1, 33);
-		delay.setSampleRate (kRate);
-		delay.setParameter (SmplDelay::kDelaySamplesParam, 0, true, false, 64.0);
-		ASSERT_EQ (delay.setup (), 0);
-		delay.setParameter (SmplDelay::kDelaySamplesParam, 0, true, false, c.bad);
-		ASSERT_EQ (delay.setup (), 0);
-		EXPECT_EQ (delay.getDelay (), c.expected) << c.bad;
+		SCOPED_TRACE (c.bad);
+		auto* delay = new SmplDelay (1, 1, 33);
+		GraphHarness harness (delay);
+		delay->setParameter (SmplDelay::kDelaySamplesParam, 0, true, false, 64.0);
+		ASSERT_EQ (harness.setup (), 0);
+		ASSERT_EQ (harness.graph ().teardown (), 0);
+		delay->setParameter (SmplDelay::kDelaySamplesParam, 0, true, false, c.bad);
+		ASSERT_EQ (harness.setup (), 0);
+		const std::vector<double> in = ramp (static_cast<size_t> (c.expected) + 300);
+		expectDelayed (in, harness.run ({in})[0], c.expected, 1.0);
 	}
 }
 
@@ -274,7 +296,6 @@ TEST (SmplDelay, ChangeAfterSetupWaitsForTheNextSetup)
 
 	ASSERT_EQ (harness.graph ().teardown (), 0);
 	ASSERT_EQ (harness.setup (), 0);
-	EXPECT_EQ (delay->getDelay (), 100);
 	expectDelayed (in, harness.run ({in})[0], 100, 1.0);
 }
 

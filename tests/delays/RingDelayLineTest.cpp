@@ -111,24 +111,34 @@ TEST (RingDelayLine, StepsLongerThanTheRingWrapCorrectly)
 	EXPECT_EQ (ring.readTap (*back), sampleValue (2));
 }
 
+// Every frame of channel 0 behind the write position, newest first, read by a tap of row 1 so
+// that the taps of row 0 stay where they are.
+std::vector<double> storedSamples (RingDelayLine& ring)
+{
+	std::vector<double> samples;
+	for (int32 d = 1; d <= ring.getFrames (); ++d)
+		samples.push_back (ring.readTap (*ring.setTap (d % ring.getFrames (), 0, 1, 1, false)));
+	return samples;
+}
+
 TEST (RingDelayLine, ReadsAreZeroAfterConstructionAndAfterClear)
 {
-	RingDelayLine ring (1, 6, 1, kRate);
+	RingDelayLine ring (1, 6, 1, 2, kRate);
+	EXPECT_EQ (storedSamples (ring), std::vector<double> (6, 0.0));
 	DelayTap* tap = ring.setTap (5, 0, 1, 0, false);
-	EXPECT_TRUE (ring.isCleared ());
 	for (int32 n = 0; n < 5; ++n)
 	{
 		ring.write (0, sampleValue (n));
 		EXPECT_EQ (ring.readTap (*tap), 0.0);
 	}
-	EXPECT_FALSE (ring.isCleared ());
+	ASSERT_NE (storedSamples (ring), std::vector<double> (6, 0.0));
 
-	const int32 writePosition = ring.getWritePosition (0);
+	const int32 writePosition = ring.frameAt (0, 0);
 	const int32 readPosition = tap->readPosition;
 	ring.clear ();
 	ring.clear ();
-	EXPECT_TRUE (ring.isCleared ());
-	EXPECT_EQ (ring.getWritePosition (0), writePosition);
+	EXPECT_EQ (storedSamples (ring), std::vector<double> (6, 0.0));
+	EXPECT_EQ (ring.frameAt (0, 0), writePosition);
 	EXPECT_EQ (tap->readPosition, readPosition);
 	EXPECT_EQ (tap->delay, 5);
 	for (int32 n = 0; n < 5; ++n)
@@ -138,6 +148,9 @@ TEST (RingDelayLine, ReadsAreZeroAfterConstructionAndAfterClear)
 	}
 	ring.write (0, sampleValue (105));
 	EXPECT_EQ (ring.readTap (*tap), sampleValue (100));
+
+	ring.clear ();
+	EXPECT_EQ (storedSamples (ring), std::vector<double> (6, 0.0)) << "a clear after new writes zeroes them too";
 }
 
 TEST (RingDelayLine, ChannelsAdvanceIndependently)
@@ -164,12 +177,16 @@ TEST (RingDelayLine, FrameAtAgreesWithTapPlacementAndWrites)
 	RingDelayLine ring (2, 5, 1, kRate);
 	for (int32 n = 0; n < 7; ++n)
 		ring.write (1, sampleValue (n));
-	EXPECT_EQ (ring.frameAt (0, 1), ring.getWritePosition (1));
-	EXPECT_EQ (ring.sampleAt (ring.frameAt (1, 1), 1), sampleValue (6));
-	EXPECT_EQ (ring.sampleAt (ring.frameAt (4, 1), 1), sampleValue (3));
 	EXPECT_EQ (ring.frameAt (0, 0), 0) << "channel 0 never wrote";
 	for (int32 d = 0; d < 5; ++d)
 		EXPECT_EQ (ring.setTap (d, 1, 1, 0, false)->readPosition, ring.frameAt (d, 1));
+	EXPECT_EQ (ring.readTap (*ring.setTap (1, 1, 1, 0, false)), sampleValue (6));
+	EXPECT_EQ (ring.readTap (*ring.setTap (4, 1, 1, 0, false)), sampleValue (3));
+
+	const int32 writePosition = ring.frameAt (0, 1);
+	ring.write (1, sampleValue (7));
+	EXPECT_EQ (ring.frameAt (1, 1), writePosition) << "the write went into the frame at delay 0";
+	EXPECT_EQ (ring.readTap (*ring.setTap (1, 1, 1, 0, false)), sampleValue (7));
 }
 
 TEST (RingDelayLine, CallerLimitsAreEnforced)
@@ -182,15 +199,19 @@ TEST (RingDelayLine, CallerLimitsAreEnforced)
 
 	ring.write (2, 5.0);
 	ring.write (-1, 5.0);
-	EXPECT_TRUE (ring.isCleared ()) << "a write to a missing channel was stored";
+	for (int32 channel = 0; channel < 2; ++channel)
+	{
+		for (int32 d = 0; d < 4; ++d)
+			EXPECT_EQ (ring.readTap (*ring.setTap (d, channel, 1, 0, false)), 0.0)
+			    << "a write to a missing channel was stored in channel " << channel;
+		EXPECT_EQ (ring.frameAt (0, channel), 0) << "a write to a missing channel moved channel " << channel;
+	}
 
 	EXPECT_EQ (ring.setTap (99, 0, 1, 0, true)->delay, 3);
 	EXPECT_EQ (ring.setTap (-7, 0, 1, 0, true)->delay, 0);
 	EXPECT_EQ (ring.frameAt (99, 0), ring.frameAt (3, 0));
 	EXPECT_EQ (ring.frameAt (-5, 0), ring.frameAt (0, 0));
 	EXPECT_EQ (ring.frameAt (1, 7), ring.frameAt (1, 1));
-	EXPECT_EQ (ring.sampleAt (4, 0), 0.0);
-	EXPECT_EQ (ring.sampleAt (0, 2), 0.0);
 
 	DelayTap stranger;
 	EXPECT_EQ (ring.readTap (stranger), 0.0) << "a tap the ring never placed";
@@ -202,13 +223,14 @@ TEST (RingDelayLine, CallerLimitsAreEnforced)
 TEST (RingDelayLine, DegenerateSizesBecomeAOneFrameRing)
 {
 	RingDelayLine ring (0, -5, 1, kRate);
-	EXPECT_EQ (ring.getChannels (), 1);
 	EXPECT_EQ (ring.getFrames (), 1);
 	EXPECT_EQ (setWriteRead (ring, 3, 0, 2.5), 2.5);
+	EXPECT_EQ (ring.setTap (0, 1, 1, 0, false), nullptr) << "one channel";
 
 	RingDelayLine noRows (1, 4, 1, 0, kRate);
-	EXPECT_EQ (noRows.getRows (), 0);
 	EXPECT_EQ (noRows.setTap (0, 0, 1, 0, false), nullptr);
+	RingDelayLine negativeRows (1, 4, 1, -2, kRate);
+	EXPECT_EQ (negativeRows.setTap (0, 0, 1, 0, false), nullptr);
 }
 
 TEST (RingDelayLine, TapsOfEveryRowAreKeptApart)

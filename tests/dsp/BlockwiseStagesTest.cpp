@@ -62,23 +62,31 @@ class RingBlocks : public ::testing::TestWithParam<RingCase>
 {
 };
 
+// The rings carry a second row of taps: its tap reads every stored frame, by its distance from
+// the write position, and leaves the tap under test where it is.
+constexpr int32 kProbeRow = 1;
+
 void expectSameRing (RingDelayLine& a, RingDelayLine& b, const DelayTap& tapA, const DelayTap& tapB)
 {
-	ASSERT_EQ (a.getWritePosition (0), b.getWritePosition (0));
+	ASSERT_EQ (a.frameAt (0, 0), b.frameAt (0, 0)) << "write positions";
 	EXPECT_EQ (tapA.readPosition, tapB.readPosition);
 	EXPECT_EQ (tapA.secondPosition, tapB.secondPosition);
 	EXPECT_EQ (tapA.currentDelay, tapB.currentDelay);
 	EXPECT_EQ (tapA.fading, tapB.fading);
 	EXPECT_EQ (tapA.hasBeenRead, tapB.hasBeenRead);
-	for (int32 f = 0; f < a.getFrames (); ++f)
-		ASSERT_TRUE (sameBits (a.sampleAt (f, 0), b.sampleAt (f, 0))) << "frame " << f;
+	for (int32 d = 0; d < a.getFrames (); ++d)
+	{
+		const double sampleA = a.readTap (*a.setTap (d, 0, 1, kProbeRow, false));
+		const double sampleB = b.readTap (*b.setTap (d, 0, 1, kProbeRow, false));
+		ASSERT_TRUE (sameBits (sampleA, sampleB)) << "frame at delay " << d;
+	}
 }
 
 // Block writes and reads leave the ring and the tap as the same number of single ones do.
 TEST_P (RingBlocks, BlockWritesAndReadsAreTheSingleOnes)
 {
 	const RingCase c = GetParam ();
-	RingDelayLine single (1, c.frames, 1, kRate), block (1, c.frames, 1, kRate);
+	RingDelayLine single (1, c.frames, 1, kProbeRow + 1, kRate), block (1, c.frames, 1, kProbeRow + 1, kRate);
 	DelayTap* tapSingle = single.setTap (c.delay, 0, 1, 0, c.crossfade);
 	DelayTap* tapBlock = block.setTap (c.delay, 0, 1, 0, c.crossfade);
 	const std::vector<double> input = whiteNoise (4000, 3u);

@@ -207,9 +207,11 @@ TEST (DSPAlgo, ClearEmptiesNestedContainersEvenWhenStillReferenced)
 	inner->addRef ();
 	root->addFunction (inner.get ());
 	addScale (*inner, 3, 1, 1);
+	ASSERT_NE (inner->getFunction (3), nullptr);
 	root->clear ();
-	EXPECT_EQ (root->countFunctions (), 0);
-	EXPECT_EQ (inner->countFunctions (), 0);
+	EXPECT_EQ (root->getFunction (2), nullptr);
+	EXPECT_EQ (inner->getFunction (3), nullptr);
+	EXPECT_EQ (inner->getCable (3), nullptr);
 }
 
 TEST (DSPAlgo, ResetReachesEveryMemberAndClearsOutputs)

@@ -111,15 +111,23 @@ TEST (ParameterLink, FloatBlocksNarrowTheValue)
 
 TEST (ParameterLink, RelinkKeepsOnlyTheSecondAndNonLinkableIsRefused)
 {
-	LinkTarget target (1);
-	RampController a (10, 1.0, 0.0), b (11, 2.0, 0.0);
-	ParameterLink* first = target.linkParameter (&a, 0, kLinkReplace);
-	ParameterLink* second = target.linkParameter (&b, 0, kLinkReplace);
+	IPtr<DSPAlgo> root = owned (new DSPAlgo (100, 1, 1));
+	Controller* a = root->addController (new RampController (10, 1.0, 0.0));
+	Controller* b = root->addController (new RampController (11, 2.0, 0.0));
+	auto* target = static_cast<LinkTarget*> (root->addFunction (new LinkTarget (1)));
+	ParameterLink* first = target->linkParameter (a, 0, kLinkReplace);
+	ParameterLink* second = target->linkParameter (b, 0, kLinkReplace);
 	EXPECT_NE (first, nullptr);
-	EXPECT_EQ (target.findParameter (0)->getLink (), second);
-	EXPECT_EQ (second->getSource (), &b);
-	EXPECT_EQ (target.linkParameter (&a, kBypassParamNo, kLinkReplace), nullptr);
-	EXPECT_EQ (target.linkParameter (&a, 9, kLinkReplace), nullptr);
+	EXPECT_EQ (target->findParameter (0)->getLink (), second);
+	EXPECT_EQ (target->linkParameter (a, kBypassParamNo, kLinkReplace), nullptr);
+	EXPECT_EQ (target->linkParameter (a, 9, kLinkReplace), nullptr);
+
+	root->setSampleRate (44100.0);
+	root->setBlockSize (8);
+	ASSERT_EQ (root->setup (), 0);
+	Buffers<double> in (1, 4), out (1, 4);
+	root->process64 (in.get (), out.get (), 4);
+	EXPECT_EQ (target->seen, std::vector<double> (4, 2.0)) << "the parameter follows the second source";
 }
 
 TEST (ParameterLink, BlockWithoutLinksHasNoLinkFlag)

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 #include <sys/sysctl.h>
 
 using namespace Steinberg;
@@ -64,7 +66,7 @@ class AboutBox : public testing::Test
 protected:
 	void TearDown () override
 	{
-		for (auto* about : std::vector<PlugController::AboutController*> (owner->getAboutControllers ()))
+		for (auto* about : live)
 			delete about;
 		if (label)
 			label->forget ();
@@ -74,8 +76,17 @@ protected:
 
 	PlugController::AboutController* makeAbout ()
 	{
-		auto* about = owner->createSubController ("AboutController", nullptr, nullptr);
-		return static_cast<PlugController::AboutController*> (about);
+		auto* about = static_cast<PlugController::AboutController*> (
+		    owner->createSubController ("AboutController", nullptr, nullptr));
+		live.push_back (about);
+		return about;
+	}
+
+	// What the view that carries it does when it goes.
+	void destroy (PlugController::AboutController* about)
+	{
+		live.erase (std::find (live.begin (), live.end (), about));
+		delete about;
 	}
 
 	void verify (PlugController::AboutController* about, VSTGUI::CView* view)
@@ -92,6 +103,7 @@ protected:
 	std::string labelText () const { return label->getText ().getString (); }
 
 	IPtr<PlugController> owner = Steinberg::owned (new PlugController);
+	std::vector<PlugController::AboutController*> live;
 	VSTGUI::UIAttributes attributes;
 	VSTGUI::CTextLabel* label = new VSTGUI::CTextLabel (CRect (0, 0, 200, 20), "placeholder");
 	VSTGUI::COnOffButton* button = new VSTGUI::COnOffButton (CRect (0, 0, 20, 20));
@@ -189,7 +201,7 @@ TEST_F (AboutBox, ForgetsALabelDeletedWhileItLives)
 	press (0.f);
 	press (1.f);
 	EXPECT_EQ (labelText (), linuxAboutText ("VST3"));
-	delete about;
+	destroy (about);
 	// The button no longer reaches the deleted controller.
 	press (0.f);
 	EXPECT_EQ (labelText (), linuxAboutText ("VST3"));
@@ -204,7 +216,7 @@ TEST_F (AboutBox, ForgetsAButtonDeletedWhileItLives)
 	button = nullptr;
 	about->valueChanged (nullptr);
 	EXPECT_EQ (labelText (), "");
-	delete about;
+	destroy (about);
 }
 
 TEST_F (AboutBox, DestructionLetsGoOfBothViews)
@@ -212,7 +224,7 @@ TEST_F (AboutBox, DestructionLetsGoOfBothViews)
 	auto* about = makeAbout ();
 	verify (about, label);
 	verify (about, button);
-	delete about;
+	destroy (about);
 	press (1.f);
 	EXPECT_EQ (labelText (), "");
 	label->forget ();
@@ -234,20 +246,43 @@ TEST_F (AboutBox, AReplacedViewNoLongerReachesTheController)
 	press (1.f);
 	EXPECT_EQ (labelText (), linuxAboutText ("VST3"));
 	EXPECT_EQ (firstLabel->getText ().getString (), "");
-	delete about;
+	destroy (about);
 	firstButton->forget ();
 	firstLabel->forget ();
 }
 
-TEST_F (AboutBox, EachControllerLeavesTheOwnersListAlone)
+// Each about box answers its own button, before and after another one goes.
+TEST_F (AboutBox, EachControllerGoesAloneAndTheOthersWorkOn)
 {
-	auto* first = makeAbout ();
-	auto* second = makeAbout ();
-	auto* third = makeAbout ();
-	ASSERT_EQ (owner->getAboutControllers ().size (), 3u);
-	delete second;
-	EXPECT_EQ (owner->getAboutControllers (),
-	           (std::vector<PlugController::AboutController*> {first, third}));
-	delete first;
-	EXPECT_EQ (owner->getAboutControllers (), std::vector<PlugController::AboutController*> {third});
+	struct Box
+	{
+		PlugController::AboutController* about;
+		VSTGUI::CTextLabel* label;
+		VSTGUI::COnOffButton* button;
+	};
+	std::vector<Box> boxes;
+	for (int k = 0; k < 3; ++k)
+	{
+		Box box {makeAbout (), new VSTGUI::CTextLabel (CRect (0, 0, 200, 20)), new VSTGUI::COnOffButton (CRect (0, 0, 20, 20))};
+		verify (box.about, box.label);
+		verify (box.about, box.button);
+		boxes.push_back (box);
+	}
+	auto pressAndRead = [] (Box& box, float value) {
+		box.button->setValue (value);
+		box.button->valueChanged ();
+		return box.label->getText ().getString ();
+	};
+	destroy (boxes[1].about);
+	EXPECT_EQ (pressAndRead (boxes[1], 1.f), "") << "the deleted one no longer answers";
+	EXPECT_EQ (pressAndRead (boxes[0], 1.f), linuxAboutText ("VST3"));
+	EXPECT_EQ (pressAndRead (boxes[2], 1.f), linuxAboutText ("VST3"));
+	destroy (boxes[0].about);
+	EXPECT_EQ (pressAndRead (boxes[2], 0.f), "");
+	destroy (boxes[2].about);
+	for (Box& box : boxes)
+	{
+		box.label->forget ();
+		box.button->forget ();
+	}
 }

@@ -99,6 +99,23 @@ protected:
 		controller->terminate ();
 	}
 
+	// The about box's sub-controller at work: its button shows and hides the about text.
+	void expectAWorkingAboutBox ()
+	{
+		auto buttons = viewsOf<VSTGUI::COnOffButton> (*editor);
+		auto labels = viewsOf<VSTGUI::CTextLabel> (*editor);
+		ASSERT_EQ (buttons.size (), 5u) << "the four switches and the about button";
+		ASSERT_FALSE (labels.empty ());
+		EXPECT_EQ (labels.back ()->getText ().getString (), "") << "a new about box starts closed";
+		for (float value : {1.f, 0.f})
+		{
+			buttons.back ()->setValue (value);
+			buttons.back ()->valueChanged ();
+			EXPECT_EQ (labels.back ()->getText ().getString (),
+			           value > 0.f ? std::string (kPlugVersion) + ", VST3 unknown  " : std::string ());
+		}
+	}
+
 	CControl* controlWithTag (ParamID tag)
 	{
 		for (CControl* control : viewsOf<CControl> (*editor))
@@ -181,21 +198,21 @@ TEST_F (EditorFixture, OpeningBuildsTheViewsAndTheAboutController)
 	ASSERT_TRUE (editor->open ());
 	ASSERT_NE (editor->getFrame (), nullptr);
 	EXPECT_EQ (editor->getFrame ()->getViewSize (), VSTGUI::CRect (0, 0, 520, 300));
-	ASSERT_EQ (controller->getAboutControllers ().size (), 1u);
-	// The four switches and the about button.
-	EXPECT_EQ (viewsOf<VSTGUI::COnOffButton> (*editor).size (), 5u);
+	expectAWorkingAboutBox ();
 	editor->close ();
-	EXPECT_TRUE (controller->getAboutControllers ().empty ());
 	EXPECT_EQ (editor->getFrame (), nullptr);
+	// The views go with the frame, and the about sub-controller with its view (the sanitizer
+	// builds report one left behind); a new one serves the new views.
 	ASSERT_TRUE (editor->open ());
-	EXPECT_EQ (controller->getAboutControllers ().size (), 1u);
+	expectAWorkingAboutBox ();
 }
 
 TEST_F (EditorFixture, ReleasingAnOpenEditorDeletesItsAboutController)
 {
 	ASSERT_TRUE (editor->open ());
+	expectAWorkingAboutBox ();
+	// The sanitizer builds report an about controller left behind.
 	editor = nullptr;
-	EXPECT_TRUE (controller->getAboutControllers ().empty ());
 }
 
 TEST_F (EditorFixture, ControlsShowAndFollowTheParameters)
@@ -441,7 +458,6 @@ TEST_F (EditorFixture, AttachesOnlyToAnX11Window)
 	// Without a parent window nothing stays open.
 	EXPECT_EQ (editor->attached (nullptr, kPlatformTypeX11EmbedWindowID), kResultFalse);
 	EXPECT_EQ (editor->getFrame (), nullptr);
-	EXPECT_TRUE (controller->getAboutControllers ().empty ());
 }
 
 TEST (EditorWithoutDescription, HasNoSizeAndDoesNotOpen)

@@ -10,15 +10,24 @@ namespace {
 
 constexpr double kRate = 44100.0;
 
+// The section under an impulse of pure mid (right polarity +1) or pure side (-1) from silence:
+// y0 = a and y1 = a (d - 1) in the left output, so the response gives both coefficients.
+FirstOrderCoefficients sectionOf (GraphHarness& harness, double rightPolarity)
+{
+	harness.graph ().reset ();
+	const Signal out = harness.run ({{1.0, 0.0}, {rightPolarity, 0.0}});
+	return {out[0][0], 1.0 + out[0][1] / out[0][0]};
+}
+
 TEST (MidSideStaticTest, DefaultCoefficientsAt44100Hz)
 {
-	auto* block = new MidSideStatic (1);
-	GraphHarness harness (block, kRate);
+	GraphHarness harness (new MidSideStatic (1), kRate);
 	ASSERT_EQ (harness.setup (), 0);
-	EXPECT_NEAR (block->getMidCoefficients ().a, 0.998577, 1e-6);
-	EXPECT_NEAR (block->getMidCoefficients ().d, 0.997155, 1e-6);
-	EXPECT_NEAR (block->getSideCoefficients ().a, 0.989427, 1e-6);
-	EXPECT_NEAR (block->getSideCoefficients ().d, 0.978854, 1e-6);
+	const FirstOrderCoefficients mid = sectionOf (harness, 1.0), side = sectionOf (harness, -1.0);
+	EXPECT_NEAR (mid.a, 0.998577, 1e-6);
+	EXPECT_NEAR (mid.d, 0.997155, 1e-6);
+	EXPECT_NEAR (side.a, 0.989427, 1e-6);
+	EXPECT_NEAR (side.d, 0.978854, 1e-6);
 }
 
 struct StereoCase
@@ -80,8 +89,11 @@ TEST (MidSideStaticTest, CornersTakeEffectAtTheNextSetup)
 	harness.graph ().teardown ();
 	ASSERT_EQ (harness.setup (), 0);
 	const FirstOrderCoefficients moved = FirstOrderCoefficients::highPass (900.0, kRate);
-	EXPECT_EQ (block->getMidCoefficients ().a, moved.a);
-	EXPECT_EQ (block->getSideCoefficients ().d, moved.d);
+	const FirstOrderCoefficients mid = sectionOf (harness, 1.0), side = sectionOf (harness, -1.0);
+	EXPECT_EQ (mid.a, moved.a);
+	EXPECT_NEAR (mid.d, moved.d, 1e-12);
+	EXPECT_EQ (side.a, moved.a);
+	EXPECT_NEAR (side.d, moved.d, 1e-12);
 }
 
 // The 32-bit form forms L + R and L - R in float32: an R below half a float step of L is lost

@@ -62,17 +62,32 @@ TEST (TriodeShapeTest, ContinuousAroundTheWorkingPoint)
 	}
 }
 
-TEST (TriodeTest, FixedFilterCoefficientsAt44100Hz)
+// The block against the chain it stands for, at the default settings: an 8 kHz low-pass, the
+// shaper, a 40 Hz high-pass and a 12 kHz low-pass, with the coefficients below at 44.1 kHz.
+TEST (TriodeTest, FixedFiltersAt44100Hz)
 {
-	auto* triode = new Triode (1, 1);
-	GraphHarness harness (triode, kRate);
+	const FirstOrderCoefficients lowPassIn = FirstOrderCoefficients::lowPass (8000.0, kRate);
+	const FirstOrderCoefficients highPass = FirstOrderCoefficients::highPass (40.0, kRate);
+	const FirstOrderCoefficients lowPassOut = FirstOrderCoefficients::lowPass (12000.0, kRate);
+	EXPECT_NEAR (highPass.a, 0.997159, 1e-6);
+	EXPECT_NEAR (highPass.d, 0.994317, 1e-6);
+	EXPECT_NEAR (lowPassIn.a, 0.390553, 1e-6);
+	EXPECT_NEAR (lowPassIn.d, 0.218894, 1e-6);
+	EXPECT_NEAR (lowPassOut.a, 0.534784, 1e-6);
+	EXPECT_NEAR (lowPassOut.d, -0.069569, 1e-6);
+
+	GraphHarness harness (new Triode (1, 1), kRate);
 	ASSERT_EQ (harness.setup (), 0);
-	EXPECT_NEAR (triode->getHighPassCoefficients ().a, 0.997159, 1e-6);
-	EXPECT_NEAR (triode->getHighPassCoefficients ().d, 0.994317, 1e-6);
-	EXPECT_NEAR (triode->getLowPassInCoefficients ().a, 0.390553, 1e-6);
-	EXPECT_NEAR (triode->getLowPassInCoefficients ().d, 0.218894, 1e-6);
-	EXPECT_NEAR (triode->getLowPassOutCoefficients ().a, 0.534784, 1e-6);
-	EXPECT_NEAR (triode->getLowPassOutCoefficients ().d, -0.069569, 1e-6);
+	const std::vector<double> in = whiteNoise (4000, 12, 0.8);
+	const std::vector<double> out = harness.run ({in})[0];
+	FirstOrderState first, second, third;
+	for (size_t n = 0; n < in.size (); ++n)
+	{
+		const double u = first.lowPass (lowPassIn, in[n]);
+		const double v = Triode::shape (u, Triode::kDefaultDistortion, Triode::kDefaultQ) * Triode::kDefaultOutGain;
+		const double expected = third.lowPass (lowPassOut, second.highPass (highPass, v));
+		ASSERT_NEAR (out[n], expected, 1e-12) << "sample " << n;
+	}
 }
 
 Triode* makeTriode (int32 channels, double distortion, double q, double outGain)

@@ -10,7 +10,8 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN ();
 constexpr double kInf = std::numeric_limits<double>::infinity ();
-constexpr size_t kChunkSize = static_cast<size_t> (PlugParamState::chunkSize (kNumParamSlots));
+// The stored chunk hosts keep: an int64 header, 14 float64 values and an int32 bypass flag.
+constexpr size_t kChunkSize = 124;
 
 std::vector<double> distinctValues ()
 {

@@ -17,7 +17,8 @@ using namespace Steinberg::Vst;
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-constexpr int32 kChunkSize = PlugParamState::chunkSize (kNumParamSlots);
+// The stored chunk hosts keep: an int64 header, 14 float64 values and an int32 bypass flag.
+constexpr int32 kChunkSize = 124;
 
 Bytes chunkOf (const PlugParamState& state)
 {

@@ -110,9 +110,10 @@ TEST_P (HandleRectTest, FollowsValueDirectionAndLimits)
 	slider->setOffsetHandle (CPoint (2, 2));
 	slider->setViewSize (slider->getViewSize ());
 	EXPECT_EQ (slider->getHandleStart (), 0.);
-	EXPECT_EQ (slider->getHandleRange (), 176.);
-	EXPECT_EQ (slider->getHandleMinPos (), 2.);
-	EXPECT_EQ (slider->getHandleMaxPos (), 198.);
+	const HandleTravel travel = travelOf (*slider);
+	EXPECT_EQ (travel.range, 176.);
+	EXPECT_EQ (travel.minPos, 2.);
+	EXPECT_EQ (travel.maxPos, 198.);
 	EXPECT_EQ (slider->calculateHandleRect (c.value), c.expected);
 }
 
@@ -133,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P (
 TEST (SliderGeometryTest, HandlePositionIsFloored)
 {
 	auto slider = makeSlider (CRect (0, 0, 119, 20), kHorizontal | kLeft);
-	ASSERT_EQ (slider->getHandleRange (), 99.);
+	ASSERT_EQ (travelOf (*slider).range, 99.);
 	EXPECT_EQ (slider->calculateHandleRect (0.5f).left, 49.);
 }
 
@@ -142,9 +143,10 @@ TEST (SliderGeometryTest, ResizingRefitsTheTravelAlongTheAxis)
 	auto slider = makeSlider (CRect (0, 0, 100, 20), kVertical | kBottom, 10.);
 	slider->setOffsetHandle (CPoint (1, 3));
 	slider->setViewSize (CRect (5, 5, 25, 105));
-	EXPECT_EQ (slider->getHandleRange (), 100. - 10. - 6.);
-	EXPECT_EQ (slider->getHandleMinPos (), 3.);
-	EXPECT_EQ (slider->getHandleMaxPos (), 97.);
+	const HandleTravel travel = travelOf (*slider);
+	EXPECT_EQ (travel.range, 100. - 10. - 6.);
+	EXPECT_EQ (travel.minPos, 3.);
+	EXPECT_EQ (travel.maxPos, 97.);
 	EXPECT_EQ (slider->getControlSize (), CPoint (20, 100));
 }
 
@@ -154,9 +156,10 @@ TEST (SliderConstructionTest, TravelFromMinAndMaxPositionsWithoutBitmaps)
 	CSlider slider (CRect (10, 10, 210, 30), nullptr, 0, 20, 150, nullptr, nullptr);
 	EXPECT_EQ (slider.getHandleSize (), CPoint (1, 1));
 	EXPECT_EQ (slider.getHandleStart (), 10.);
-	EXPECT_EQ (slider.getHandleRange (), 130.);
-	EXPECT_EQ (slider.getHandleMinPos (), 10.);
-	EXPECT_EQ (slider.getHandleMaxPos (), 141.);
+	const HandleTravel travel = travelOf (slider);
+	EXPECT_EQ (travel.range, 130.);
+	EXPECT_EQ (travel.minPos, 10.);
+	EXPECT_EQ (travel.maxPos, 141.);
 	EXPECT_EQ (slider.getOffsetHandle (), CPoint (0, 0));
 	EXPECT_TRUE (slider.getWantsFocus ());
 	EXPECT_EQ (slider.getStyle (), kLeft | kHorizontal);
@@ -167,9 +170,10 @@ TEST (SliderConstructionTest, RangeArgumentIncludesTheHandle)
 	auto handle = makeOwned<CBitmap> (20., 10.);
 	CSlider slider (CRect (0, 0, 100, 20), nullptr, 0, CPoint (3, 4), 100, handle, nullptr);
 	EXPECT_EQ (slider.getHandleSize (), CPoint (20, 10));
-	EXPECT_EQ (slider.getHandleRange (), 80.);
-	EXPECT_EQ (slider.getHandleMinPos (), 3.);
-	EXPECT_EQ (slider.getHandleMaxPos (), 103.);
+	const HandleTravel travel = travelOf (slider);
+	EXPECT_EQ (travel.range, 80.);
+	EXPECT_EQ (travel.minPos, 3.);
+	EXPECT_EQ (travel.maxPos, 103.);
 	EXPECT_EQ (slider.getOffsetHandle (), CPoint (3, 4));
 	EXPECT_EQ (handle->getNbReference (), 2);
 }
@@ -181,10 +185,10 @@ TEST (SliderConstructionTest, HandleBitmapSetsTheHandleSizeAndRefitsTheTravel)
 	slider->setHandle (handle);
 	EXPECT_EQ (slider->getHandleSize (), CPoint (20, 10));
 	EXPECT_EQ (slider->getHandleStart (), 0.);
-	EXPECT_EQ (slider->getHandleRange (), 80.);
+	EXPECT_EQ (travelOf (*slider).range, 80.);
 	slider->setHandle (nullptr);
 	EXPECT_EQ (slider->getHandleSize (), CPoint (1, 1));
-	EXPECT_EQ (slider->getHandleRange (), 80.);
+	EXPECT_EQ (travelOf (*slider).range, 80.);
 	EXPECT_EQ (handle->getNbReference (), 1);
 }
 
@@ -204,7 +208,7 @@ TEST (SliderConstructionTest, VariantsAddTheirOrientationAndCopyAsPlainSliders)
 	EXPECT_EQ (slider->getStyle (), kVertical | kBottom);
 	EXPECT_EQ (slider->getSliderMode (), CSliderMode::Ramp);
 	EXPECT_EQ (slider->getZoomFactor (), 4.f);
-	EXPECT_EQ (slider->getHandleRange (), 90.);
+	EXPECT_EQ (travelOf (*slider).range, 90.);
 	EXPECT_EQ (slider->getHandle (), handle.get ());
 	EXPECT_EQ (handle->getNbReference (), 3);
 }
@@ -216,7 +220,7 @@ TEST (SliderConstructionTest, SizeToFitTakesTheBackgroundSize)
 	EXPECT_TRUE (slider.sizeToFit ());
 	EXPECT_EQ (slider.getViewSize (), CRect (10, 10, 130, 34));
 	EXPECT_EQ (slider.getMouseableArea (), CRect (10, 10, 130, 34));
-	EXPECT_EQ (slider.getHandleRange (), 119.);
+	EXPECT_EQ (travelOf (slider).range, 119.);
 
 	CSlider bare (CRect (10, 10, 50, 20), nullptr, 0, 10, 20, nullptr, nullptr);
 	EXPECT_FALSE (bare.sizeToFit ());

@@ -373,7 +373,7 @@ TEST (SliderNoTravelTest, APressOnASliderWithoutTravelKeepsTheValue)
 	                  CSliderMode::KSFreeClick, CSliderMode::Ramp})
 	{
 		auto slider = makeSlider (CRect (0, 0, 20, 20), kHorizontal | kLeft);
-		ASSERT_EQ (slider->getHandleRange (), 0.);
+		ASSERT_EQ (travelOf (*slider).range, 0.);
 		slider->setSliderMode (mode);
 		slider->setValue (0.3f);
 		CPoint where (5, 5);

@@ -62,5 +62,34 @@ inline SharedPointer<CSlider> makeSlider (const CRect& view, int32_t style, CCoo
 	return slider;
 }
 
+/** The handle's travel as its rectangles show it: range is how far the leading edge moves from
+    one end of the values to the other (counted from the offset), minPos and maxPos where the
+    leading and the trailing edge are held far beyond the ends; all relative to the view. */
+struct HandleTravel
+{
+	CCoord range;
+	CCoord minPos;
+	CCoord maxPos;
+};
+
+inline HandleTravel travelOf (const CSliderBase& slider)
+{
+	constexpr float kFarBeyond = 1e6f;
+	const bool horizontal = slider.isStyleHorizontal ();
+	const bool reversed = (slider.getStyle () & (kRight | kBottom)) != 0;
+	const CRect view = slider.getViewSize ();
+	auto leading = [&] (float value) {
+		const CRect r = slider.calculateHandleRect (value);
+		return horizontal ? r.left - view.left : r.top - view.top;
+	};
+	auto trailing = [&] (float value) {
+		const CRect r = slider.calculateHandleRect (value);
+		return horizontal ? r.right - view.left : r.bottom - view.top;
+	};
+	const CCoord offset = horizontal ? slider.getOffsetHandle ().x : slider.getOffsetHandle ().y;
+	return {leading (reversed ? 0.f : 1.f) - offset, leading (reversed ? kFarBeyond : -kFarBeyond),
+	        trailing (reversed ? -kFarBeyond : kFarBeyond)};
+}
+
 } // namespace Testing
 } // namespace VSTGUI

@@ -166,11 +166,6 @@ void CSliderBase::setHandleRange (CCoord range)
 	updateHandleLimits ();
 }
 
-CCoord CSliderBase::getHandleRange () const
-{
-	return impl->rangeHandle;
-}
-
 void CSliderBase::setHandleStart (CCoord start)
 {
 	impl->handleStart = start;
@@ -180,16 +175,6 @@ void CSliderBase::setHandleStart (CCoord start)
 CCoord CSliderBase::getHandleStart () const
 {
 	return impl->handleStart;
-}
-
-CCoord CSliderBase::getHandleMinPos () const
-{
-	return impl->minPos;
-}
-
-CCoord CSliderBase::getHandleMaxPos () const
-{
-	return impl->maxPos;
 }
 
 void CSliderBase::updateHandleLimits ()

@@ -49,11 +49,8 @@ public:
 	void setHandleSize (CCoord width, CCoord height);
 	CPoint getHandleSize () const;
 	void setHandleRange (CCoord range);
-	CCoord getHandleRange () const;
 	void setHandleStart (CCoord start);
 	CCoord getHandleStart () const;
-	CCoord getHandleMinPos () const;
-	CCoord getHandleMaxPos () const;
 	void updateHandleLimits ();
 	CPoint getControlSize () const;
 
