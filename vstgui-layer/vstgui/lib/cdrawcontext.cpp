@@ -48,15 +48,6 @@ void CDrawContext::fill ()
 	cairo_fill_preserve (cr);
 }
 
-void CDrawContext::drawLine (const LinePair& line)
-{
-	cairo_new_path (cr);
-	cairo_move_to (cr, line.first.x, line.first.y);
-	cairo_line_to (cr, line.second.x, line.second.y);
-	stroke ();
-	cairo_new_path (cr);
-}
-
 void CDrawContext::drawRect (const CRect& rect, const CDrawStyle drawStyle)
 {
 	cairo_new_path (cr);

@@ -8,8 +8,6 @@
 
 #include <cairo.h>
 
-#include <utility>
-
 namespace VSTGUI {
 
 class CBitmap;
@@ -19,8 +17,6 @@ class CGraphicsPath;
 class CDrawContext : public CBaseObject
 {
 public:
-	using LinePair = std::pair<CPoint, CPoint>;
-
 	enum PathDrawMode
 	{
 		kPathFilled,
@@ -48,7 +44,6 @@ public:
 	CCoord getHairlineSize () const { return 1. / scaleFactor; }
 
 	//---drawing
-	virtual void drawLine (const LinePair& line);
 	virtual void drawRect (const CRect& rect, const CDrawStyle drawStyle = kDrawStroked);
 	virtual void drawBitmap (CBitmap* bitmap, const CRect& dest, const CPoint& offset = CPoint (0, 0),
 	                         float alpha = 1.f);

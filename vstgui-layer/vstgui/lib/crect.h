@@ -30,16 +30,6 @@ struct CRect
 		return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
 	}
 
-	CRect& setWidth (CCoord width)
-	{
-		right = left + width;
-		return *this;
-	}
-	CRect& setHeight (CCoord height)
-	{
-		bottom = top + height;
-		return *this;
-	}
 	CRect& offset (CCoord dx, CCoord dy)
 	{
 		left += dx;

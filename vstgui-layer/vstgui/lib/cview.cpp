@@ -116,11 +116,6 @@ void CView::setBackground (CBitmap* bitmap)
 	setDirty (true);
 }
 
-CBitmap* CView::getBackground () const
-{
-	return background;
-}
-
 CBitmap* CView::getDrawBackground () const
 {
 	return background;

@@ -85,7 +85,6 @@ public:
 
 	//---background bitmap, shared by reference counting
 	virtual void setBackground (CBitmap* background);
-	CBitmap* getBackground () const;
 	CBitmap* getDrawBackground () const;
 
 	//---listeners

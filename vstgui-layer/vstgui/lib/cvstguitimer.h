@@ -20,7 +20,6 @@ public:
 	bool stop ();
 	bool isRunning () const { return running; }
 	bool setFireTime (uint32_t newFireTime);
-	uint32_t getFireTime () const { return fireTime; }
 
 	/** Fires the callback once, holding a reference so that the callback may drop the timer. */
 	void fire ();

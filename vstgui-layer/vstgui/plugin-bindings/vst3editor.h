@@ -38,7 +38,6 @@ public:
 	{
 		return false;
 	}
-	virtual bool isPrivateParameter (const Steinberg::Vst::ParamID /*paramID*/) { return false; }
 	virtual void didOpen (VST3Editor* /*editor*/) {}
 	virtual void willClose (VST3Editor* /*editor*/) {}
 	virtual IController* createSubController (UTF8StringPtr /*name*/,

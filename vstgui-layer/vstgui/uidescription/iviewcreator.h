@@ -47,8 +47,6 @@ public:
 	virtual bool getAttributeValue (CView* view, const std::string& attributeName, std::string& stringValue,
 	                                const IUIDescription* desc) const = 0;
 	virtual bool getPossibleListValues (const std::string& attributeName, ConstStringPtrList& values) const = 0;
-	virtual bool getAttributeValueRange (const std::string& attributeName, double& minValue,
-	                                     double& maxValue) const = 0;
 	virtual UTF8StringPtr getDisplayName () const = 0;
 };
 
@@ -64,7 +62,6 @@ public:
 		return false;
 	}
 	bool getPossibleListValues (const std::string&, ConstStringPtrList&) const override { return false; }
-	bool getAttributeValueRange (const std::string&, double&, double&) const override { return false; }
 	UTF8StringPtr getDisplayName () const override { return getViewName (); }
 };
 

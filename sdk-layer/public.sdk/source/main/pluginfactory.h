@@ -32,7 +32,6 @@ public:
 	bool registerClass (const PClassInfo2* info, CreateFunction createFunc, void* context = nullptr);
 	bool registerClass (const PClassInfoW* info, CreateFunction createFunc, void* context = nullptr);
 	bool isRegistered (const FUID& cid) const;
-	void removeAllClasses () { classes.clear (); }
 
 	//---from IPluginFactory-------
 	tresult PLUGIN_API getFactoryInfo (PFactoryInfo* info) SMTG_OVERRIDE;

@@ -54,11 +54,6 @@ float CControl::getValueNormalized () const
 	return (getValue () - getMin ()) / range;
 }
 
-void CControl::bounceValue ()
-{
-	value = std::clamp (value, getMin (), getMax ());
-}
-
 bool CControl::checkDefaultValue (CButtonState button)
 {
 	if (!button.isLeftButton () || button.getModifierState () != kDefaultValueModifier)

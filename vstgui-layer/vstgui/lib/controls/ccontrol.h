@@ -44,7 +44,6 @@ public:
 	virtual float getDefaultValue () const { return defaultValue; }
 	virtual void setWheelInc (float val) { wheelInc = val; }
 	virtual float getWheelInc () const { return wheelInc; }
-	virtual void bounceValue ();
 	/** Left button with the default-value modifier alone: takes the default value and answers true. */
 	virtual bool checkDefaultValue (CButtonState button);
 
