@@ -44,9 +44,11 @@ int64_t KaratsubaPlan::costOf (StepKind kind, int32 n)
 	{
 		case kSchoolbook:
 			return int64_t {n} * n;
-		case kLeafSplit:
-			// Three leaf products, the differences and the combine.
-			return 3 * costOf (kSchoolbook, n / 2) + 2 * n;
+		case kNode:
+			// A split into leaves: three leaf products, the differences and the combine.
+			if (n == ProductKernels::kLeafSplitLength)
+				return 3 * costOf (kSchoolbook, n / 2) + 2 * n;
+			return 3 * costOf (kNode, n / 2) + 2 * n;
 		case kDifferences:
 		case kCombine:
 			break;
@@ -54,9 +56,10 @@ int64_t KaratsubaPlan::costOf (StepKind kind, int32 n)
 	return n;
 }
 
-void KaratsubaPlan::emit (StepKind kind, int32 n, double* out, const double* first, const double* second)
+void KaratsubaPlan::emit (StepKind kind, int32 n, double* out, const double* first, const double* second,
+                          const double* tree)
 {
-	steps.push_back ({kind, n, out, first, second, costBefore (steps.size ()) + costOf (kind, n)});
+	steps.push_back ({kind, n, out, first, second, tree, costBefore (steps.size ()) + costOf (kind, n)});
 }
 
 // Convolver::karatsubaProduct's recursion, with the response's differences taken from its tree.
@@ -70,12 +73,12 @@ void KaratsubaPlan::emitProduct (Buffers own, Buffers input, const double* a, co
 		emit (kSchoolbook, n, own.out, a, b);
 		return;
 	}
-	const int32 h = n / 2;
-	if (h == ProductKernels::kLeafLength)
+	if (n <= kNodeLength)
 	{
-		emit (kLeafSplit, n, own.out, a, b);
+		emit (kNode, n, own.out, a, b, node);
 		return;
 	}
+	const int32 h = n / 2;
 	const int32 child = treeSize (h);
 	emit (kDifferences, h, input.out + h, b, b + h);
 	emitProduct ({own.scratch, own.scratch + n}, {input.scratch, input.scratch + n}, node, node + h, input.out + h, h);
@@ -143,19 +146,59 @@ void KaratsubaPlan::runStep (const Step& step)
 		case kCombine:
 			ProductKernels::combine (step.out, step.first, step.n);
 			break;
-		case kLeafSplit:
-			runLeafSplit (step);
+		case kNode:
+		{
+			const Step* node = &step;
+			runNode (&node, 1);
 			break;
+		}
 	}
 }
 
-void KaratsubaPlan::runLeafSplit (const Step& step)
+void KaratsubaPlan::runNode (const Step* const* nodes, int32 count)
 {
-	ProductKernels::leafSplit ({step.out, step.first, step.second});
+	NodeSide sides[kMaxSides];
+	for (int32 s = 0; s < count; ++s)
+		sides[s] = {nodes[s]->out, nodes[s]->first, nodes[s]->tree};
+	// The middle products of every level: n + n / 2 + ... < 2n terms a side.
+	double scratch[kMaxSides * 2 * kNodeLength];
+	double differences[kNodeLength];
+	nodeProduct (sides, count, nodes[0]->second, nodes[0]->n, scratch, 2 * kNodeLength, differences);
 }
 
-// A step of this plan and the same step of the plan alongside it: a split of the same input runs
-// as a pair, and a step on the input alone, which both plans hold alike, runs once.
+// Convolver::karatsubaProduct's recursion with the response's differences taken from its tree;
+// the sides' splits into leaves of the same input run as pairs.
+void KaratsubaPlan::nodeProduct (const NodeSide* sides, int32 count, const double* b, int32 n, double* scratch,
+                                 int32 scratchStride, double* differences)
+{
+	if (n == ProductKernels::kLeafSplitLength)
+	{
+		if (count == 1)
+			ProductKernels::leafSplit ({sides[0].out, sides[0].response, b});
+		else
+			ProductKernels::leafSplitPair ({sides[0].out, sides[0].response, b}, {sides[1].out, sides[1].response, b});
+		return;
+	}
+	const int32 h = n / 2;
+	const int32 child = treeSize (h);
+	ProductKernels::differences (differences, b, b + h, h);
+	NodeSide middle[kMaxSides], low[kMaxSides], high[kMaxSides];
+	for (int32 s = 0; s < count; ++s)
+	{
+		const NodeSide& side = sides[s];
+		middle[s] = {scratch + s * scratchStride, side.tree, side.tree + h};
+		low[s] = {side.out, side.response, side.tree + h + child};
+		high[s] = {side.out + n, side.response + h, side.tree + h + 2 * child};
+	}
+	nodeProduct (middle, count, differences, h, scratch + n, scratchStride, differences + h);
+	nodeProduct (low, count, b, h, scratch + n, scratchStride, differences);
+	nodeProduct (high, count, b + h, h, scratch + n, scratchStride, differences);
+	for (int32 s = 0; s < count; ++s)
+		ProductKernels::combine (sides[s].out, scratch + s * scratchStride, n);
+}
+
+// A step of this plan and the same step of the plan alongside it: a node of the same input runs
+// for both at once, and a step on the input alone, which both plans hold alike, runs once.
 void KaratsubaPlan::runStepAt (size_t index)
 {
 	const Step& step = steps[index];
@@ -165,8 +208,11 @@ void KaratsubaPlan::runStepAt (size_t index)
 		return;
 	}
 	const Step& other = partner->steps[index];
-	if (step.kind == kLeafSplit && other.kind == kLeafSplit && step.second == other.second)
-		ProductKernels::leafSplitPair ({step.out, step.first, step.second}, {other.out, other.first, other.second});
+	if (step.kind == kNode && other.kind == kNode && step.second == other.second && step.n == other.n)
+	{
+		const Step* nodes[] = {&step, &other};
+		runNode (nodes, 2);
+	}
 	else
 	{
 		runStep (step);
@@ -177,7 +223,8 @@ void KaratsubaPlan::runStepAt (size_t index)
 
 bool KaratsubaPlan::sameStep (const Step& a, const Step& b)
 {
-	return a.kind == b.kind && a.n == b.n && a.out == b.out && a.first == b.first && a.second == b.second;
+	return a.kind == b.kind && a.n == b.n && a.out == b.out && a.first == b.first && a.second == b.second &&
+	       a.tree == b.tree;
 }
 
 int64_t KaratsubaPlan::costBefore (size_t index) const

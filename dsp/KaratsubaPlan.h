@@ -12,7 +12,9 @@ using Steinberg::int32;
 
 // One channel's block product as a list of steps, so that a convolver can run it a share at a
 // time. Below the top split the steps are Convolver::karatsubaProduct's recursion in its own
-// order, with the same arithmetic; the top split's three sub-products run in two phases:
+// order, with the same arithmetic; a product of kNodeLength terms or fewer is one step, which
+// runs its whole recursion on a workspace that stays in the first-level cache. The top split's
+// three sub-products run in two phases:
 // - low: a_lo b_lo, which needs only the first half of the input block;
 // - rest: the split differences, (a_hi - a_lo)(b_lo - b_hi), a_hi b_hi and the combine.
 // The response's differences at every split are computed once, when the response is set.
@@ -24,6 +26,10 @@ public:
 		kLow = 0,
 		kRest = 1,
 	};
+
+	// The longest product that runs as one step: its differences, splits into leaves and combines
+	// never leave the first-level cache, and a step of it takes a few microseconds.
+	static constexpr int32 kNodeLength = 256;
 
 	// n: the response length, a power of two. Allocates; the response must outlive the plan's steps.
 	void setResponse (const double* response, int32 n);
@@ -55,8 +61,9 @@ private:
 		kSchoolbook = 0,
 		kDifferences = 1,
 		kCombine = 2,
-		// A whole split of two leaves' length, in registers.
-		kLeafSplit = 3,
+		// A whole product of kNodeLength terms or fewer: first is the response's terms, second the
+		// input's, tree the response's differences below it.
+		kNode = 3,
 	};
 
 	struct Step
@@ -66,8 +73,20 @@ private:
 		double* out;
 		const double* first;
 		const double* second;
+		const double* tree;
 		// The cost of the steps up to this one and it, counted from the start of the list.
 		int64_t costUntil;
+	};
+
+	// A plan and the one alongside it.
+	static constexpr int32 kMaxSides = 2;
+
+	// One plan's part of a node: where its product goes, its response's terms and differences.
+	struct NodeSide
+	{
+		double* out;
+		const double* response;
+		const double* tree;
 	};
 
 	// Where a product's terms go: out, and scratch from which its recursion takes room.
@@ -91,9 +110,16 @@ private:
 	void buildTree (const double* a, int32 n, double* tree, bool top = false);
 	void emitProduct (Buffers own, Buffers input, const double* a, const double* tree, const double* b, int32 n);
 	void emitSteps (double* product, double* scratch, const InputSide& input);
-	void emit (StepKind kind, int32 n, double* out, const double* first, const double* second);
+	void emit (StepKind kind, int32 n, double* out, const double* first, const double* second,
+	           const double* tree = nullptr);
 	static int64_t costOf (StepKind kind, int32 n);
-	static void runLeafSplit (const Step& step);
+	// The node of the steps of one plan (count 1) or of a plan and the one alongside it (count 2),
+	// which multiply the same input.
+	static void runNode (const Step* const* nodes, int32 count);
+	// Karatsuba's recursion for count sides of the same input b: the input's differences go to
+	// differences, each side's middle products to its own scratch (2n terms each, side after side).
+	static void nodeProduct (const NodeSide* sides, int32 count, const double* b, int32 n, double* scratch,
+	                         int32 scratchStride, double* differences);
 	static void runStep (const Step& step);
 	static bool sameStep (const Step& a, const Step& b);
 	void runStepAt (size_t index);

@@ -164,7 +164,7 @@ TEST_P (SpreadProductTest, OutputIsTheWholeProductsBitForBit)
 std::vector<SpreadCase> spreadCases ()
 {
 	std::vector<SpreadCase> cases;
-	for (int32 padded : {1, 16, 32, 512, 1024, 4096})
+	for (int32 padded : {1, 16, 32, 64, 256, 512, 1024, 4096})
 		for (int32 call : {1, 7, 64, 4096})
 			for (int32 sampleSize : {0, 1})
 				cases.push_back ({padded, call, call, sampleSize, -1});
