@@ -1,7 +1,5 @@
 #include "dsp/KaratsubaPlan.h"
 
-#include "dsp/ProductKernels.h"
-
 namespace KOREMU {
 namespace DSPLib {
 
@@ -141,10 +139,10 @@ void KaratsubaPlan::runStep (const Step& step)
 			ProductKernels::schoolbook (step.out, step.first, step.second, step.n);
 			break;
 		case kDifferences:
-			ProductKernels::differences (step.out, step.first, step.second, step.n);
+			ProductKernels::chosenUnit ().differences (step.out, step.first, step.second, step.n);
 			break;
 		case kCombine:
-			ProductKernels::combine (step.out, step.first, step.n);
+			ProductKernels::chosenUnit ().combine (step.out, step.first, step.n);
 			break;
 		case kNode:
 		{
@@ -160,29 +158,33 @@ void KaratsubaPlan::runNode (const Step* const* nodes, int32 count)
 	NodeSide sides[kMaxSides];
 	for (int32 s = 0; s < count; ++s)
 		sides[s] = {nodes[s]->out, nodes[s]->first, nodes[s]->tree};
-	// The middle products of every level: n + n / 2 + ... < 2n terms a side.
-	double scratch[kMaxSides * 2 * kNodeLength];
+	// The middle products of every level: n + n / 2 + ... < 2n terms a side. The sides lie an odd
+	// number of lines apart: a multiple of 4 KiB would make the loads of one wait on the stores
+	// of the other.
+	constexpr int32 stride = 2 * kNodeLength + kCacheLineTerms;
+	double scratch[kMaxSides * stride];
 	double differences[kNodeLength];
-	nodeProduct (sides, count, nodes[0]->second, nodes[0]->n, scratch, 2 * kNodeLength, differences);
+	nodeProduct (ProductKernels::chosenUnit (), sides, count, nodes[0]->second, nodes[0]->n, scratch, stride,
+	             differences);
 }
 
 // Convolver::karatsubaProduct's recursion with the response's differences taken from its tree;
 // the sides' splits into leaves of the same input run as pairs.
-void KaratsubaPlan::nodeProduct (const NodeSide* sides, int32 count, const double* b, int32 n, double* scratch,
-                                 int32 scratchStride, double* differences)
+void KaratsubaPlan::nodeProduct (const ProductKernels::Unit& unit, const NodeSide* sides, int32 count,
+                                 const double* b, int32 n, double* scratch, int32 scratchStride, double* differences)
 {
 	if (n == ProductKernels::kLeafSplitLength)
 	{
 		if (count == 1)
-			ProductKernels::leafSplit ({sides[0].out, sides[0].response, b});
+			unit.leafSplit ({sides[0].out, sides[0].response, b});
 		else
-			ProductKernels::leafSplitPair ({sides[0].out, sides[0].response, b}, {sides[1].out, sides[1].response, b});
+			unit.leafSplitPair ({sides[0].out, sides[0].response, b}, {sides[1].out, sides[1].response, b});
 		return;
 	}
 	const int32 h = n / 2;
 	const int32 child = treeSize (h);
-	ProductKernels::differences (differences, b, b + h, h);
-	NodeSide middle[kMaxSides], low[kMaxSides], high[kMaxSides];
+	unit.differences (differences, b, b + h, h);
+	NodeSide middle[kMaxSides] {}, low[kMaxSides] {}, high[kMaxSides] {};
 	for (int32 s = 0; s < count; ++s)
 	{
 		const NodeSide& side = sides[s];
@@ -190,11 +192,11 @@ void KaratsubaPlan::nodeProduct (const NodeSide* sides, int32 count, const doubl
 		low[s] = {side.out, side.response, side.tree + h + child};
 		high[s] = {side.out + n, side.response + h, side.tree + h + 2 * child};
 	}
-	nodeProduct (middle, count, differences, h, scratch + n, scratchStride, differences + h);
-	nodeProduct (low, count, b, h, scratch + n, scratchStride, differences);
-	nodeProduct (high, count, b + h, h, scratch + n, scratchStride, differences);
+	nodeProduct (unit, middle, count, differences, h, scratch + n, scratchStride, differences + h);
+	nodeProduct (unit, low, count, b, h, scratch + n, scratchStride, differences);
+	nodeProduct (unit, high, count, b + h, h, scratch + n, scratchStride, differences);
 	for (int32 s = 0; s < count; ++s)
-		ProductKernels::combine (sides[s].out, scratch + s * scratchStride, n);
+		unit.combine (sides[s].out, scratch + s * scratchStride, n);
 }
 
 // A step of this plan and the same step of the plan alongside it: a node of the same input runs

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/ProductKernels.h"
+
 #include "pluginterfaces/base/ftypes.h"
 
 #include <cstdint>
@@ -80,6 +82,7 @@ private:
 
 	// A plan and the one alongside it.
 	static constexpr int32 kMaxSides = 2;
+	static constexpr int32 kCacheLineTerms = 8;
 
 	// One plan's part of a node: where its product goes, its response's terms and differences.
 	struct NodeSide
@@ -118,8 +121,8 @@ private:
 	static void runNode (const Step* const* nodes, int32 count);
 	// Karatsuba's recursion for count sides of the same input b: the input's differences go to
 	// differences, each side's middle products to its own scratch (2n terms each, side after side).
-	static void nodeProduct (const NodeSide* sides, int32 count, const double* b, int32 n, double* scratch,
-	                         int32 scratchStride, double* differences);
+	static void nodeProduct (const ProductKernels::Unit& unit, const NodeSide* sides, int32 count, const double* b,
+	                         int32 n, double* scratch, int32 scratchStride, double* differences);
 	static void runStep (const Step& step);
 	static bool sameStep (const Step& a, const Step& b);
 	void runStepAt (size_t index);

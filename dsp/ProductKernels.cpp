@@ -508,15 +508,13 @@ __attribute__ ((target ("avx2"))) void leafSplitPairAvx2 (const ProductKernels::
 	leafSplitAvx2 (second);
 }
 
-using LeafSplitFunction = void (*) (const ProductKernels::LeafSplit&);
-using LeafSplitPairFunction = void (*) (const ProductKernels::LeafSplit&, const ProductKernels::LeafSplit&);
-
 // By width.
 constexpr LeafFunction kLeaves[] = {leafBaseline, leafAvx2, leafAvx512};
-constexpr LeafSplitFunction kLeafSplits[] = {leafSplitBaseline, leafSplitAvx2, leafSplitAvx512};
-constexpr LeafSplitPairFunction kLeafSplitPairs[] = {leafSplitPairBaseline, leafSplitPairAvx2, leafSplitPairAvx512};
-constexpr Differences kDifferences[] = {differencesBaseline, differencesAvx2, differencesAvx512};
-constexpr Combine kCombines[] = {combineBaseline, combineAvx2, combineAvx512};
+constexpr ProductKernels::Unit kUnits[] = {
+    {leafSplitBaseline, leafSplitPairBaseline, differencesBaseline, combineBaseline},
+    {leafSplitAvx2, leafSplitPairAvx2, differencesAvx2, combineAvx2},
+    {leafSplitAvx512, leafSplitPairAvx512, differencesAvx512, combineAvx512},
+};
 
 // Chosen once, at the first call: a resolver run by the loader would run before a sanitizer's
 // runtime is ready.
@@ -561,7 +559,7 @@ ProductKernels::Width fastestWidth ()
 		{
 			const Clock::time_point start = Clock::now ();
 			for (int32 k = 0; k < splitsPerRound; ++k)
-				kLeafSplits[unit](split);
+				kUnits[unit].leafSplit (split);
 			best[unit] = std::min (best[unit], Clock::now () - start);
 		}
 	}
@@ -588,6 +586,17 @@ ProductKernels::Width ProductKernels::chosen ()
 	return width;
 }
 
+const ProductKernels::Unit& ProductKernels::chosenUnit ()
+{
+	static const Unit& unit = unitAt (chosen ());
+	return unit;
+}
+
+const ProductKernels::Unit& ProductKernels::unitAt (Width width)
+{
+	return kUnits[runnable (width)];
+}
+
 void ProductKernels::schoolbook (double* out, const double* a, const double* b, int32 n)
 {
 	schoolbookAt (chosen (), out, a, b, n);
@@ -595,22 +604,22 @@ void ProductKernels::schoolbook (double* out, const double* a, const double* b, 
 
 void ProductKernels::leafSplit (const LeafSplit& split)
 {
-	leafSplitAt (chosen (), split);
+	chosenUnit ().leafSplit (split);
 }
 
 void ProductKernels::leafSplitPair (const LeafSplit& first, const LeafSplit& second)
 {
-	leafSplitPairAt (chosen (), first, second);
+	chosenUnit ().leafSplitPair (first, second);
 }
 
 void ProductKernels::differences (double* out, const double* first, const double* second, int32 count)
 {
-	differencesAt (chosen (), out, first, second, count);
+	chosenUnit ().differences (out, first, second, count);
 }
 
 void ProductKernels::combine (double* out, const double* middle, int32 n)
 {
-	combineAt (chosen (), out, middle, n);
+	chosenUnit ().combine (out, middle, n);
 }
 
 void ProductKernels::schoolbookAt (Width width, double* out, const double* a, const double* b, int32 n)
@@ -623,22 +632,22 @@ void ProductKernels::schoolbookAt (Width width, double* out, const double* a, co
 
 void ProductKernels::leafSplitAt (Width width, const LeafSplit& split)
 {
-	kLeafSplits[runnable (width)](split);
+	unitAt (width).leafSplit (split);
 }
 
 void ProductKernels::leafSplitPairAt (Width width, const LeafSplit& first, const LeafSplit& second)
 {
-	kLeafSplitPairs[runnable (width)](first, second);
+	unitAt (width).leafSplitPair (first, second);
 }
 
 void ProductKernels::differencesAt (Width width, double* out, const double* first, const double* second, int32 count)
 {
-	kDifferences[runnable (width)](out, first, second, count);
+	unitAt (width).differences (out, first, second, count);
 }
 
 void ProductKernels::combineAt (Width width, double* out, const double* middle, int32 n)
 {
-	kCombines[runnable (width)](out, middle, n);
+	unitAt (width).combine (out, middle, n);
 }
 
 } // namespace DSPLib
