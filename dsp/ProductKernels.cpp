@@ -162,31 +162,14 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void addTerm512 (Sums
 	}
 }
 
-// A leaf's terms of a: a itself, or for the middle product of a split a_hi - a_lo, taken term
-// by term as the differences would take them.
-enum Terms : int32
-{
-	kPlainTerms = 0,
-	kDifferenceTerms = 1,
-};
-
-template <Terms terms, int32 i>
-__attribute__ ((always_inline)) inline double termOf (const double* a)
-{
-	if constexpr (terms == kDifferenceTerms)
-		return a[kLeaf + i] - a[i];
-	else
-		return a[i];
-}
-
-template <Terms terms, int32 i, int32 count>
+template <int32 i, int32 count>
 __attribute__ ((target ("avx512f"), always_inline)) inline void addRow512 (Sums512 (&sums)[count],
                                                                           const double* (&a)[count], __m512d lo,
                                                                           __m512d hi)
 {
 	__m512d ai[count];
 	for (int32 l = 0; l < count; ++l)
-		ai[l] = _mm512_set1_pd (termOf<terms, i> (a[l]));
+		ai[l] = _mm512_set1_pd (a[l][i]);
 	addTerm512<i, 0> (sums, ai, lo, hi);
 	addTerm512<i, 1> (sums, ai, lo, hi);
 	addTerm512<i, 2> (sums, ai, lo, hi);
@@ -199,7 +182,7 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void addRow512 (Sums5
 
 // The leaves of `count` a's with one b, rows i = 0 ... 15 in turn: every output's additions in
 // the scalar loop's order.
-template <Terms terms, int32 count, int32... i>
+template <int32 count, int32... i>
 __attribute__ ((target ("avx512f"), always_inline)) inline void leaves512 (Sums512 (&sums)[count],
                                                                           const double* (&a)[count], __m512d lo,
                                                                           __m512d hi, std::integer_sequence<int32, i...>)
@@ -207,15 +190,14 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void leaves512 (Sums5
 	for (Sums512& leaf : sums)
 		for (__m512d& v : leaf.v)
 			v = _mm512_setzero_pd ();
-	(addRow512<terms, i> (sums, a, lo, hi), ...);
+	(addRow512<i> (sums, a, lo, hi), ...);
 }
 
 __attribute__ ((target ("avx512f"))) void leafAvx512 (double* out, const double* a, const double* b)
 {
 	Sums512 sums[1];
 	const double* terms[1] = {a};
-	leaves512<kPlainTerms> (sums, terms, _mm512_loadu_pd (b), _mm512_loadu_pd (b + 8),
-	                        std::make_integer_sequence<int32, kLeaf> {});
+	leaves512 (sums, terms, _mm512_loadu_pd (b), _mm512_loadu_pd (b + 8), std::make_integer_sequence<int32, kLeaf> {});
 	for (int32 k = 0; k < 4; ++k)
 		_mm512_storeu_pd (out + 8 * k, sums[0].v[k]);
 }
@@ -240,18 +222,28 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (c
 	__m512d highLo = _mm512_loadu_pd (b + kLeaf), highHi = _mm512_loadu_pd (b + kLeaf + 8);
 	const double* lowTerms[count];
 	const double* highTerms[count];
+	const double* differenceTerms[count];
+	// a_hi - a_lo a vector at a time, each term broadcast from memory as the rows need it.
+	alignas (64) double differences[count][kLeaf];
 	for (int32 l = 0; l < count; ++l)
 	{
-		lowTerms[l] = splits[l].a;
-		highTerms[l] = splits[l].a + kLeaf;
+		const double* a = splits[l].a;
+		lowTerms[l] = a;
+		highTerms[l] = a + kLeaf;
+		for (int32 k = 0; k < kLeaf; k += 8)
+			_mm512_store_pd (differences[l] + k, _mm512_sub_pd (_mm512_loadu_pd (a + kLeaf + k), _mm512_loadu_pd (a + k)));
+		differenceTerms[l] = differences[l];
+		// Hidden from the compiler, which would otherwise cut each term out of the registers it
+		// stored, at a shuffle each.
+		asm ("" : "+r"(differenceTerms[l]) : : "memory");
 	}
 	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
 	Sums512 middle[count], low[count], high[count];
-	leaves512<kDifferenceTerms> (middle, lowTerms, _mm512_sub_pd (lowLo, highLo), _mm512_sub_pd (lowHi, highHi), rows);
+	leaves512 (middle, differenceTerms, _mm512_sub_pd (lowLo, highLo), _mm512_sub_pd (lowHi, highHi), rows);
 	after512 (middle, lowLo, lowHi);
-	leaves512<kPlainTerms> (low, lowTerms, lowLo, lowHi, rows);
+	leaves512 (low, lowTerms, lowLo, lowHi, rows);
 	after512 (low, highLo, highHi);
-	leaves512<kPlainTerms> (high, highTerms, highLo, highHi, rows);
+	leaves512 (high, highTerms, highLo, highHi, rows);
 	for (int32 l = 0; l < count; ++l)
 	{
 		double* out = splits[l].out;
