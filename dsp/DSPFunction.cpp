@@ -302,34 +302,11 @@ void DSPFunction::resolveLinks ()
 		const uint32 paramNo = pairs ? p->getBaseKey () / pairs : p->getBaseKey ();
 		const auto sub = static_cast<int32> (p->getKey () - p->getBaseKey ());
 		// What setParameter would find under that number and sub-index, if anything.
-		activeLinks.push_back ({p, link, findParameter (static_cast<int32> (paramNo), sub), static_cast<int32> (paramNo)});
-	}
-}
-
-void DSPFunction::applyLinks (int32 i)
-{
-	for (const ActiveLink& active : activeLinks)
-	{
-		ParameterLink* link = active.link;
-		if (!link->tick ())
-			continue;
-		const double s = link->readSource (pieceStart + i);
-		double v = s;
-		bool setBase = true;
-		if (link->getMode () == kLinkSubtractFromBase)
-		{
-			v = active.parameter->getBaseValue () - s;
-			setBase = false;
-		}
-		else if (link->getMode () == kLinkAddToBase)
-		{
-			v = active.parameter->getBaseValue () + s;
-			setBase = false;
-		}
-		if (sampleSize == 0)
-			v = static_cast<double> (static_cast<float> (v));
-		if (active.target)
-			setFound (*active.target, active.paramNo, setBase, true, v);
+		DSPParameter* target = findParameter (static_cast<int32> (paramNo), sub);
+		const bool grouped = target && target->hasFlag (DSPParameter::kGrouped) && target->getGroupId () != 0;
+		const bool shared = paramNo == kBypassParamNo || paramNo == kMixParamNo;
+		activeLinks.push_back ({p, link, target, static_cast<int32> (paramNo), link->sourceChannel (),
+		                        target && !grouped && !shared});
 	}
 }
 
