@@ -11,11 +11,6 @@ namespace DSPLib {
 
 namespace {
 
-bool isZeroOrNaN (double v)
-{
-	return v == 0.0 || std::isnan (v);
-}
-
 template <typename Sample>
 void zeroChannel (Sample* channel, int32 frames)
 {
@@ -206,7 +201,7 @@ void DSPFunction::setFound (DSPParameter& found, int32 paramNo, bool setBase, bo
 		found.setValue (setBase, force, value);
 
 	if (paramNo == kBypassParamNo && kind == kEffectKind)
-		fadeDirection = isZeroOrNaN (value) ? 1 : -1;
+		fadeDirection = isSet (value) ? -1 : 1;
 	else if (paramNo == kMixParamNo)
 		mixActive = value < 1.0 || std::isnan (value);
 }
@@ -243,11 +238,6 @@ void DSPFunction::setParameterGroup (int32 paramNo, int32 sub, int32 groupId)
 void DSPFunction::setParameterGroup (int32 paramNo, int32 groupId)
 {
 	setParameterGroup (paramNo, 0, groupId);
-}
-
-bool DSPFunction::isBypassed ()
-{
-	return !isZeroOrNaN (getParameter (kBypassParamNo, 0));
 }
 
 // --- modulation links ---

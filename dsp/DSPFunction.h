@@ -5,6 +5,7 @@
 #include "dsp/ParameterList.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace KOREMU {
@@ -104,7 +105,10 @@ protected:
 	void setContainer () { container = true; }
 	uint32 getOwnLatency () const { return latency; }
 	uint32 getOwnTail () const { return tail; }
-	bool isBypassed ();
+	// "Bypass" is set; it never glides, so reading it moves nothing.
+	bool isBypassed () const { return bypassParameter && isSet (bypassParameter->getPlainValue ()); }
+	// Neither 0 nor NaN.
+	static bool isSet (double v) { return !(v == 0.0 || std::isnan (v)); }
 	// For blocks that would otherwise come back from a bypass with a silent or stale history
 	// (delay lines, containers): while bypassed the work goes on into a scratch output, so a
 	// fade back in blends in the signal the block would have carried, and the end of a fade-out

@@ -45,6 +45,8 @@ void Mixer::normalizeLevels ()
 			if (mode == kLinearLevels && isConnected (i, o))
 				level = 1.0 / connections;
 			setParameter (kLevelParamNo, pairIndex (i, o), true, false, level);
+			connectedLevels[static_cast<size_t> (pairIndex (i, o))] =
+			    isConnected (i, o) ? findParameter (kLevelParamNo, pairIndex (i, o)) : nullptr;
 		}
 	}
 }
@@ -87,16 +89,11 @@ int32 Mixer::process64 (double** inputs, double** outputs, int32 frames)
 
 void Mixer::resolveLevels ()
 {
-	for (int32 o = 0; o < getNumOutputs (); ++o)
+	for (size_t pair = 0; pair < connectedLevels.size (); ++pair)
 	{
-		for (int32 k = 0; k < getNumInputs (); ++k)
-		{
-			const auto pair = static_cast<size_t> (pairIndex (k, o));
-			DSPParameter* level = isConnected (k, o) ? findParameter (kLevelParamNo, pairIndex (k, o)) : nullptr;
-			connectedLevels[pair] = level;
-			steadyLevels[pair] = level && level->holdsSteady ();
-			steadyFactors[pair] = steadyLevels[pair] ? levelFactor (level->getPlainValue ()) : 0.0;
-		}
+		const DSPParameter* level = connectedLevels[pair];
+		steadyLevels[pair] = level && level->holdsSteady ();
+		steadyFactors[pair] = steadyLevels[pair] ? levelFactor (level->getPlainValue ()) : 0.0;
 	}
 }
 
