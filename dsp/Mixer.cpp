@@ -1,6 +1,7 @@
 #include "dsp/Mixer.h"
 
 #include "dsp/DecibelGain.h"
+#include "dsp/FrameLoops.h"
 
 #include <algorithm>
 
@@ -130,11 +131,7 @@ template <typename Sample>
 void Mixer::addInput (double* sums, const Sample* input, int32 count, DSPParameter& level, size_t pair)
 {
 	if (steadyLevels[pair])
-	{
-		const double factor = steadyFactors[pair];
-		for (int32 i = 0; i < count; ++i)
-			sums[i] += factor * static_cast<double> (input[i]);
-	}
+		FrameLoops::addScaled (sums, input, steadyFactors[pair], count);
 	else
 	{
 		for (int32 i = 0; i < count; ++i)
