@@ -12,12 +12,6 @@ double LorenzAttractor::limitStep (double dt)
 	return dt < kMaxStep ? dt : kMaxStep;
 }
 
-void LorenzAttractor::restart ()
-{
-	x = y = z = 1.0;
-	dx = dy = dz = 0.0;
-}
-
 void LorenzAttractor::setState (double newX, double newY, double newZ)
 {
 	x = newX;
