@@ -10,9 +10,15 @@ bool KaratsubaPlan::keepsDifferences (int32 n, bool top)
 	return ProductKernels::splits (n) && (top || n > ProductKernels::kLeafSplitLength);
 }
 
+// n / 2 differences and the trees of three sub-products, level after level; a loop, since the
+// nodes ask for it at every level.
 int32 KaratsubaPlan::treeSize (int32 n, bool top)
 {
-	return keepsDifferences (n, top) ? n / 2 + 3 * treeSize (n / 2) : 0;
+	int32 size = 0;
+	int32 copies = 1;
+	for (bool first = top; keepsDifferences (n, first); n /= 2, copies *= 3, first = false)
+		size += copies * (n / 2);
+	return size;
 }
 
 void KaratsubaPlan::setResponse (const double* newResponse, int32 n)
@@ -168,6 +174,15 @@ void KaratsubaPlan::runNode (const Step* const* nodes, int32 count)
 	             differences);
 }
 
+void KaratsubaPlan::splitProduct (const ProductKernels::Unit& unit, const NodeSide* sides, int32 count,
+                                  const double* b)
+{
+	if (count == 1)
+		unit.leafSplit ({sides[0].out, sides[0].response, b});
+	else
+		unit.leafSplitPair ({sides[0].out, sides[0].response, b}, {sides[1].out, sides[1].response, b});
+}
+
 // Convolver::karatsubaProduct's recursion with the response's differences taken from its tree;
 // the sides' splits into leaves of the same input run as pairs.
 void KaratsubaPlan::nodeProduct (const ProductKernels::Unit& unit, const NodeSide* sides, int32 count,
@@ -175,10 +190,7 @@ void KaratsubaPlan::nodeProduct (const ProductKernels::Unit& unit, const NodeSid
 {
 	if (n == ProductKernels::kLeafSplitLength)
 	{
-		if (count == 1)
-			unit.leafSplit ({sides[0].out, sides[0].response, b});
-		else
-			unit.leafSplitPair ({sides[0].out, sides[0].response, b}, {sides[1].out, sides[1].response, b});
+		splitProduct (unit, sides, count, b);
 		return;
 	}
 	const int32 h = n / 2;
@@ -192,9 +204,19 @@ void KaratsubaPlan::nodeProduct (const ProductKernels::Unit& unit, const NodeSid
 		low[s] = {side.out, side.response, side.tree + h + child};
 		high[s] = {side.out + n, side.response + h, side.tree + h + 2 * child};
 	}
-	nodeProduct (unit, middle, count, differences, h, scratch + n, scratchStride, differences + h);
-	nodeProduct (unit, low, count, b, h, scratch + n, scratchStride, differences);
-	nodeProduct (unit, high, count, b + h, h, scratch + n, scratchStride, differences);
+	if (h == ProductKernels::kLeafSplitLength)
+	{
+		// The splits at once, without a call of the recursion each.
+		splitProduct (unit, middle, count, differences);
+		splitProduct (unit, low, count, b);
+		splitProduct (unit, high, count, b + h);
+	}
+	else
+	{
+		nodeProduct (unit, middle, count, differences, h, scratch + n, scratchStride, differences + h);
+		nodeProduct (unit, low, count, b, h, scratch + n, scratchStride, differences);
+		nodeProduct (unit, high, count, b + h, h, scratch + n, scratchStride, differences);
+	}
 	for (int32 s = 0; s < count; ++s)
 		unit.combine (sides[s].out, scratch + s * scratchStride, n);
 }

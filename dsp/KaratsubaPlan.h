@@ -123,6 +123,8 @@ private:
 	// differences, each side's middle products to its own scratch (2n terms each, side after side).
 	static void nodeProduct (const ProductKernels::Unit& unit, const NodeSide* sides, int32 count, const double* b,
 	                         int32 n, double* scratch, int32 scratchStride, double* differences);
+	// A split into leaves of the sides' input b, both sides' at once.
+	static void splitProduct (const ProductKernels::Unit& unit, const NodeSide* sides, int32 count, const double* b);
 	static void runStep (const Step& step);
 	static bool sameStep (const Step& a, const Step& b);
 	void runStepAt (size_t index);
