@@ -25,6 +25,9 @@ void KaratsubaPlan::setResponse (const double* newResponse, int32 n)
 {
 	response = newResponse;
 	length = n;
+	evenTerms = n > 1;
+	for (int32 k = 1; k < n; k += 2)
+		evenTerms = evenTerms && response[k] == 0.0;
 	tree.assign (static_cast<size_t> (treeSize (n, true)), 0.0);
 	buildTree (response, n, tree.data (), true);
 	steps.clear ();
@@ -63,7 +66,7 @@ int64_t KaratsubaPlan::costOf (StepKind kind, int32 n)
 void KaratsubaPlan::emit (StepKind kind, int32 n, double* out, const double* first, const double* second,
                           const double* tree)
 {
-	steps.push_back ({kind, n, out, first, second, tree, costBefore (steps.size ()) + costOf (kind, n)});
+	steps.push_back ({kind, n, out, first, second, tree, evenTerms, costBefore (steps.size ()) + costOf (kind, n)});
 }
 
 // Convolver::karatsubaProduct's recursion, with the response's differences taken from its tree.
@@ -162,35 +165,41 @@ void KaratsubaPlan::runStep (const Step& step)
 void KaratsubaPlan::runNode (const Step* const* nodes, int32 count)
 {
 	NodeSide sides[kMaxSides];
+	bool even = true;
 	for (int32 s = 0; s < count; ++s)
+	{
 		sides[s] = {nodes[s]->out, nodes[s]->first, nodes[s]->tree};
+		even = even && nodes[s]->evenTerms;
+	}
+	const ProductKernels::Unit& unit = ProductKernels::chosenUnit ();
 	// The middle products of every level: n + n / 2 + ... < 2n terms a side. The sides lie an odd
 	// number of lines apart: a multiple of 4 KiB would make the loads of one wait on the stores
 	// of the other.
 	constexpr int32 stride = 2 * kNodeLength + kCacheLineTerms;
 	double scratch[kMaxSides * stride];
 	double differences[kNodeLength];
-	nodeProduct (ProductKernels::chosenUnit (), sides, count, nodes[0]->second, nodes[0]->n, scratch, stride,
-	             differences);
+	nodeProduct (unit, even ? unit.evenSplits : unit.splits, sides, count, nodes[0]->second, nodes[0]->n, scratch,
+	             stride, differences);
 }
 
-void KaratsubaPlan::splitProduct (const ProductKernels::Unit& unit, const NodeSide* sides, int32 count,
+void KaratsubaPlan::splitProduct (const ProductKernels::Splits& splits, const NodeSide* sides, int32 count,
                                   const double* b)
 {
 	if (count == 1)
-		unit.leafSplit ({sides[0].out, sides[0].response, b});
+		splits.single ({sides[0].out, sides[0].response, b});
 	else
-		unit.leafSplitPair ({sides[0].out, sides[0].response, b}, {sides[1].out, sides[1].response, b});
+		splits.pair ({sides[0].out, sides[0].response, b}, {sides[1].out, sides[1].response, b});
 }
 
 // Convolver::karatsubaProduct's recursion with the response's differences taken from its tree;
 // the sides' splits into leaves of the same input run as pairs.
-void KaratsubaPlan::nodeProduct (const ProductKernels::Unit& unit, const NodeSide* sides, int32 count,
-                                 const double* b, int32 n, double* scratch, int32 scratchStride, double* differences)
+void KaratsubaPlan::nodeProduct (const ProductKernels::Unit& unit, const ProductKernels::Splits& splits,
+                                 const NodeSide* sides, int32 count, const double* b, int32 n, double* scratch,
+                                 int32 scratchStride, double* differences)
 {
 	if (n == ProductKernels::kLeafSplitLength)
 	{
-		splitProduct (unit, sides, count, b);
+		splitProduct (splits, sides, count, b);
 		return;
 	}
 	const int32 h = n / 2;
@@ -207,15 +216,15 @@ void KaratsubaPlan::nodeProduct (const ProductKernels::Unit& unit, const NodeSid
 	if (h == ProductKernels::kLeafSplitLength)
 	{
 		// The splits at once, without a call of the recursion each.
-		splitProduct (unit, middle, count, differences);
-		splitProduct (unit, low, count, b);
-		splitProduct (unit, high, count, b + h);
+		splitProduct (splits, middle, count, differences);
+		splitProduct (splits, low, count, b);
+		splitProduct (splits, high, count, b + h);
 	}
 	else
 	{
-		nodeProduct (unit, middle, count, differences, h, scratch + n, scratchStride, differences + h);
-		nodeProduct (unit, low, count, b, h, scratch + n, scratchStride, differences);
-		nodeProduct (unit, high, count, b + h, h, scratch + n, scratchStride, differences);
+		nodeProduct (unit, splits, middle, count, differences, h, scratch + n, scratchStride, differences + h);
+		nodeProduct (unit, splits, low, count, b, h, scratch + n, scratchStride, differences);
+		nodeProduct (unit, splits, high, count, b + h, h, scratch + n, scratchStride, differences);
 	}
 	for (int32 s = 0; s < count; ++s)
 		unit.combine (sides[s].out, scratch + s * scratchStride, n);
@@ -248,7 +257,7 @@ void KaratsubaPlan::runStepAt (size_t index)
 bool KaratsubaPlan::sameStep (const Step& a, const Step& b)
 {
 	return a.kind == b.kind && a.n == b.n && a.out == b.out && a.first == b.first && a.second == b.second &&
-	       a.tree == b.tree;
+	       a.tree == b.tree && a.evenTerms == b.evenTerms;
 }
 
 int64_t KaratsubaPlan::costBefore (size_t index) const

@@ -76,6 +76,8 @@ private:
 		const double* first;
 		const double* second;
 		const double* tree;
+		// True when the response's odd terms are all zero: the node's splits leave their rows out.
+		bool evenTerms;
 		// The cost of the steps up to this one and it, counted from the start of the list.
 		int64_t costUntil;
 	};
@@ -121,10 +123,12 @@ private:
 	static void runNode (const Step* const* nodes, int32 count);
 	// Karatsuba's recursion for count sides of the same input b: the input's differences go to
 	// differences, each side's middle products to its own scratch (2n terms each, side after side).
-	static void nodeProduct (const ProductKernels::Unit& unit, const NodeSide* sides, int32 count, const double* b,
-	                         int32 n, double* scratch, int32 scratchStride, double* differences);
+	static void nodeProduct (const ProductKernels::Unit& unit, const ProductKernels::Splits& splits,
+	                         const NodeSide* sides, int32 count, const double* b, int32 n, double* scratch,
+	                         int32 scratchStride, double* differences);
 	// A split into leaves of the sides' input b, both sides' at once.
-	static void splitProduct (const ProductKernels::Unit& unit, const NodeSide* sides, int32 count, const double* b);
+	static void splitProduct (const ProductKernels::Splits& splits, const NodeSide* sides, int32 count,
+	                          const double* b);
 	static void runStep (const Step& step);
 	static bool sameStep (const Step& a, const Step& b);
 	void runStepAt (size_t index);
@@ -136,6 +140,9 @@ private:
 
 	const double* response {nullptr};
 	int32 length {0};
+	// Every odd term of the response is zero, and so is every odd term of its halves and of
+	// their differences at every level.
+	bool evenTerms {false};
 	// Per split: its h differences a_hi - a_lo, then the trees of its three sub-products.
 	std::vector<double> tree;
 	std::vector<Step> steps;

@@ -34,6 +34,20 @@ __attribute__ ((always_inline)) inline void store (double* p, const Vector& v)
 
 constexpr int32 kLeaf = ProductKernels::kLeafLength;
 
+// The rows of a leaf, one per term of a: stride 1 takes them all, stride 2 the even ones alone,
+// for an a whose odd terms are zero.
+template <int32 stride, int32... k>
+constexpr auto strided (std::integer_sequence<int32, k...>)
+{
+	return std::integer_sequence<int32, (stride * k)...> {};
+}
+
+template <int32 stride>
+constexpr auto leafRows ()
+{
+	return strided<stride> (std::make_integer_sequence<int32, kLeaf / stride> {});
+}
+
 // --- SSE2, the baseline: b in eight registers of two terms; a window at an odd offset is cut
 // from two of them, at an even one it is one of them.
 
@@ -101,12 +115,13 @@ __attribute__ ((always_inline)) inline void quarter128 (double* out, const doubl
 		_mm_storeu_pd (out + 2 * (first + s), sums.v[s]);
 }
 
+template <int32 stride>
 void leafBaseline (double* out, const double* a, const double* b)
 {
 	Pairs pairs;
 	for (int32 q = 0; q < 8; ++q)
 		pairs.p[q] = _mm_loadu_pd (b + 2 * q);
-	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
+	constexpr auto rows = leafRows<stride> ();
 	quarter128<0> (out, a, pairs, rows);
 	quarter128<4> (out, a, pairs, rows);
 	quarter128<8> (out, a, pairs, rows);
@@ -197,7 +212,7 @@ __attribute__ ((target ("avx512f"))) void leafAvx512 (double* out, const double*
 {
 	Sums512 sums[1];
 	const double* terms[1] = {a};
-	leaves512 (sums, terms, _mm512_loadu_pd (b), _mm512_loadu_pd (b + 8), std::make_integer_sequence<int32, kLeaf> {});
+	leaves512 (sums, terms, _mm512_loadu_pd (b), _mm512_loadu_pd (b + 8), leafRows<1> ());
 	for (int32 k = 0; k < 4; ++k)
 		_mm512_storeu_pd (out + 8 * k, sums[0].v[k]);
 }
@@ -214,7 +229,7 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void after512 (const 
 
 // `count` splits of one b, each whole in registers: the differences of a and b, the three
 // leaves and the combine, whose terms never leave them. The windows of b serve every split.
-template <int32 count>
+template <int32 count, int32 stride>
 __attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (const ProductKernels::LeafSplit* splits)
 {
 	const double* b = splits[0].b;
@@ -237,7 +252,7 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (c
 		// stored, at a shuffle each.
 		asm ("" : "+r"(differenceTerms[l]) : : "memory");
 	}
-	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
+	constexpr auto rows = leafRows<stride> ();
 	Sums512 middle[count], low[count], high[count];
 	leaves512 (middle, differenceTerms, _mm512_sub_pd (lowLo, highLo), _mm512_sub_pd (lowHi, highHi), rows);
 	after512 (middle, lowLo, lowHi);
@@ -260,16 +275,18 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (c
 	}
 }
 
+template <int32 stride>
 __attribute__ ((target ("avx512f"))) void leafSplitAvx512 (const ProductKernels::LeafSplit& split)
 {
-	leafSplits512<1> (&split);
+	leafSplits512<1, stride> (&split);
 }
 
+template <int32 stride>
 __attribute__ ((target ("avx512f"))) void leafSplitPairAvx512 (const ProductKernels::LeafSplit& first,
                                                               const ProductKernels::LeafSplit& second)
 {
 	const ProductKernels::LeafSplit splits[2] = {first, second};
-	leafSplits512<2> (splits);
+	leafSplits512<2, stride> (splits);
 }
 
 // --- AVX2: the same with four registers of b, windows cut with lane permutes and shuffles.
@@ -356,10 +373,11 @@ __attribute__ ((target ("avx2"), always_inline)) inline Quarters quarters (const
 	return {{_mm256_loadu_pd (b), _mm256_loadu_pd (b + 4), _mm256_loadu_pd (b + 8), _mm256_loadu_pd (b + 12)}};
 }
 
+template <int32 stride>
 __attribute__ ((target ("avx2"))) void leafAvx2 (double* out, const double* a, const double* b)
 {
 	const Quarters quarter = quarters (b);
-	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
+	constexpr auto rows = leafRows<stride> ();
 	half256<0> (out, a, quarter, rows);
 	half256<4> (out, a, quarter, rows);
 }
@@ -475,37 +493,43 @@ __attribute__ ((always_inline)) inline void composedLeafSplit (const ProductKern
 	combine (split.out, middle, ProductKernels::kLeafSplitLength);
 }
 
+template <int32 stride>
 void leafSplitBaseline (const ProductKernels::LeafSplit& split)
 {
-	composedLeafSplit (split, leafBaseline, differencesBaseline, combineBaseline);
+	composedLeafSplit (split, leafBaseline<stride>, differencesBaseline, combineBaseline);
 }
 
 // Sixteen registers hold one leaf's sums, not three: the leaves run one after another.
+template <int32 stride>
 __attribute__ ((target ("avx2"))) void leafSplitAvx2 (const ProductKernels::LeafSplit& split)
 {
-	composedLeafSplit (split, leafAvx2, differencesAvx2, combineAvx2);
+	composedLeafSplit (split, leafAvx2<stride>, differencesAvx2, combineAvx2);
 }
 
 // Without room for two leaves' sums and the windows, a pair runs as two splits.
+template <int32 stride>
 void leafSplitPairBaseline (const ProductKernels::LeafSplit& first, const ProductKernels::LeafSplit& second)
 {
-	leafSplitBaseline (first);
-	leafSplitBaseline (second);
+	leafSplitBaseline<stride> (first);
+	leafSplitBaseline<stride> (second);
 }
 
+template <int32 stride>
 __attribute__ ((target ("avx2"))) void leafSplitPairAvx2 (const ProductKernels::LeafSplit& first,
                                                          const ProductKernels::LeafSplit& second)
 {
-	leafSplitAvx2 (first);
-	leafSplitAvx2 (second);
+	leafSplitAvx2<stride> (first);
+	leafSplitAvx2<stride> (second);
 }
 
 // By width.
-constexpr LeafFunction kLeaves[] = {leafBaseline, leafAvx2, leafAvx512};
+constexpr LeafFunction kLeaves[] = {leafBaseline<1>, leafAvx2<1>, leafAvx512};
 constexpr ProductKernels::Unit kUnits[] = {
-    {leafSplitBaseline, leafSplitPairBaseline, differencesBaseline, combineBaseline},
-    {leafSplitAvx2, leafSplitPairAvx2, differencesAvx2, combineAvx2},
-    {leafSplitAvx512, leafSplitPairAvx512, differencesAvx512, combineAvx512},
+    {{leafSplitBaseline<1>, leafSplitPairBaseline<1>}, {leafSplitBaseline<2>, leafSplitPairBaseline<2>},
+     differencesBaseline, combineBaseline},
+    {{leafSplitAvx2<1>, leafSplitPairAvx2<1>}, {leafSplitAvx2<2>, leafSplitPairAvx2<2>}, differencesAvx2, combineAvx2},
+    {{leafSplitAvx512<1>, leafSplitPairAvx512<1>}, {leafSplitAvx512<2>, leafSplitPairAvx512<2>}, differencesAvx512,
+     combineAvx512},
 };
 
 // Chosen once, at the first call: a resolver run by the loader would run before a sanitizer's
@@ -551,7 +575,7 @@ ProductKernels::Width fastestWidth ()
 		{
 			const Clock::time_point start = Clock::now ();
 			for (int32 k = 0; k < splitsPerRound; ++k)
-				kUnits[unit].leafSplit (split);
+				kUnits[unit].splits.single (split);
 			best[unit] = std::min (best[unit], Clock::now () - start);
 		}
 	}
@@ -596,12 +620,12 @@ void ProductKernels::schoolbook (double* out, const double* a, const double* b, 
 
 void ProductKernels::leafSplit (const LeafSplit& split)
 {
-	chosenUnit ().leafSplit (split);
+	chosenUnit ().splits.single (split);
 }
 
 void ProductKernels::leafSplitPair (const LeafSplit& first, const LeafSplit& second)
 {
-	chosenUnit ().leafSplitPair (first, second);
+	chosenUnit ().splits.pair (first, second);
 }
 
 void ProductKernels::differences (double* out, const double* first, const double* second, int32 count)
@@ -624,12 +648,12 @@ void ProductKernels::schoolbookAt (Width width, double* out, const double* a, co
 
 void ProductKernels::leafSplitAt (Width width, const LeafSplit& split)
 {
-	unitAt (width).leafSplit (split);
+	unitAt (width).splits.single (split);
 }
 
 void ProductKernels::leafSplitPairAt (Width width, const LeafSplit& first, const LeafSplit& second)
 {
-	unitAt (width).leafSplitPair (first, second);
+	unitAt (width).splits.pair (first, second);
 }
 
 void ProductKernels::differencesAt (Width width, double* out, const double* first, const double* second, int32 count)

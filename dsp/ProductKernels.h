@@ -55,12 +55,22 @@ public:
 	// middle holds (a_hi - a_lo)(b_lo - b_hi).
 	static void combine (double* out, const double* middle, int32 n);
 
+	// leafSplit and leafSplitPair of one unit.
+	struct Splits
+	{
+		void (*single) (const LeafSplit& split);
+		void (*pair) (const LeafSplit& first, const LeafSplit& second);
+	};
+
 	// The kernels of one unit, for a caller that runs many small products in a row: the unit is
 	// looked up once, not at every call.
 	struct Unit
 	{
-		void (*leafSplit) (const LeafSplit& split);
-		void (*leafSplitPair) (const LeafSplit& first, const LeafSplit& second);
+		Splits splits;
+		// The splits for a's whose odd terms are all zero, as a Hilbert filter's are: those terms'
+		// rows are left out. For finite b that leaves every sum's bits as they are, since a sum is
+		// never -0 and adding a product of 0 to it changes nothing.
+		Splits evenSplits;
 		void (*differences) (double* out, const double* first, const double* second, int32 count);
 		void (*combine) (double* out, const double* middle, int32 n);
 	};
