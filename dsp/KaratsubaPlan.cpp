@@ -168,7 +168,7 @@ void KaratsubaPlan::runNode (const Step* const* nodes, int32 count)
 	bool even = true;
 	for (int32 s = 0; s < count; ++s)
 	{
-		sides[s] = {nodes[s]->out, nodes[s]->first, nodes[s]->tree};
+		sides[s] = {nodes[s]->out, nodes[s]->tree, nodes[s]->first};
 		even = even && nodes[s]->evenTerms;
 	}
 	const ProductKernels::Unit& unit = ProductKernels::chosenUnit ();
@@ -209,9 +209,9 @@ void KaratsubaPlan::nodeProduct (const ProductKernels::Unit& unit, const Product
 	for (int32 s = 0; s < count; ++s)
 	{
 		const NodeSide& side = sides[s];
-		middle[s] = {scratch + s * scratchStride, side.tree, side.tree + h};
-		low[s] = {side.out, side.response, side.tree + h + child};
-		high[s] = {side.out + n, side.response + h, side.tree + h + 2 * child};
+		middle[s] = {scratch + s * scratchStride, side.tree + h, side.tree};
+		low[s] = {side.out, side.tree + h + child, side.response};
+		high[s] = {side.out + n, side.tree + h + 2 * child, side.response + h};
 	}
 	if (h == ProductKernels::kLeafSplitLength)
 	{

@@ -87,11 +87,13 @@ private:
 	static constexpr int32 kCacheLineTerms = 8;
 
 	// One plan's part of a node: where its product goes, its response's terms and differences.
+	// The response's terms lie apart from out: the compiler would copy the two as one wide move,
+	// whose load waits for the two narrow stores that wrote them.
 	struct NodeSide
 	{
 		double* out;
-		const double* response;
 		const double* tree;
+		const double* response;
 	};
 
 	// Where a product's terms go: out, and scratch from which its recursion takes room.

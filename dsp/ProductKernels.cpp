@@ -229,10 +229,13 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void after512 (const 
 
 // `count` splits of one b, each whole in registers: the differences of a and b, the three
 // leaves and the combine, whose terms never leave them. The windows of b serve every split.
+// The splits are read field by field where they lie: a copy would load two fields at once, and
+// wait for the two stores that wrote them.
 template <int32 count, int32 stride>
-__attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (const ProductKernels::LeafSplit* splits)
+__attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (
+    const ProductKernels::LeafSplit* const (&splits)[count])
 {
-	const double* b = splits[0].b;
+	const double* b = splits[0]->b;
 	__m512d lowLo = _mm512_loadu_pd (b), lowHi = _mm512_loadu_pd (b + 8);
 	__m512d highLo = _mm512_loadu_pd (b + kLeaf), highHi = _mm512_loadu_pd (b + kLeaf + 8);
 	const double* lowTerms[count];
@@ -242,7 +245,7 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (c
 	alignas (64) double differences[count][kLeaf];
 	for (int32 l = 0; l < count; ++l)
 	{
-		const double* a = splits[l].a;
+		const double* a = splits[l]->a;
 		lowTerms[l] = a;
 		highTerms[l] = a + kLeaf;
 		for (int32 k = 0; k < kLeaf; k += 8)
@@ -261,7 +264,7 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (c
 	leaves512 (high, highTerms, highLo, highHi, rows);
 	for (int32 l = 0; l < count; ++l)
 	{
-		double* out = splits[l].out;
+		double* out = splits[l]->out;
 		for (int32 k = 0; k < 2; ++k)
 		{
 			// combine, j = 8 k ... 8 k + 7: t = out[32 + j] + out[16 + j], and so on.
@@ -278,14 +281,15 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (c
 template <int32 stride>
 __attribute__ ((target ("avx512f"))) void leafSplitAvx512 (const ProductKernels::LeafSplit& split)
 {
-	leafSplits512<1, stride> (&split);
+	const ProductKernels::LeafSplit* const splits[1] = {&split};
+	leafSplits512<1, stride> (splits);
 }
 
 template <int32 stride>
 __attribute__ ((target ("avx512f"))) void leafSplitPairAvx512 (const ProductKernels::LeafSplit& first,
                                                               const ProductKernels::LeafSplit& second)
 {
-	const ProductKernels::LeafSplit splits[2] = {first, second};
+	const ProductKernels::LeafSplit* const splits[2] = {&first, &second};
 	leafSplits512<2, stride> (splits);
 }
 
