@@ -36,6 +36,39 @@ inline void storeSwapped (double* to, const double* from)
 	storePair (to, __builtin_shuffle (loadPair (from), PairIndex {1, 0}));
 }
 
+// The value passes unseen: a loop the compiler recognised as a fill or a copy would become a
+// library call or a string instruction, both slow to start on blocks this short.
+inline Pair opaque (Pair v)
+{
+	asm ("" : "+x"(v));
+	return v;
+}
+
+// out[i] = 0.
+inline void clear (double* out, int32 count)
+{
+	const Pair zero = opaque (Pair {0.0, 0.0});
+	int32 i = 0;
+	for (; i + 2 <= count; i += 2)
+		storePair (out + i, zero);
+	for (; i < count; ++i)
+		out[i] = 0.0;
+}
+
+// out[i] = values[i] as a Sample.
+template <typename Sample>
+void convert (Sample* out, const double* values, int32 count)
+{
+	int32 i = 0;
+	if constexpr (std::is_same_v<Sample, double>)
+	{
+		for (; i + 2 <= count; i += 2)
+			storePair (out + i, opaque (loadPair (values + i)));
+	}
+	for (; i < count; ++i)
+		out[i] = static_cast<Sample> (values[i]);
+}
+
 // sums[i] += factor * input[i].
 template <typename Sample>
 void addScaled (double* sums, const Sample* input, double factor, int32 count)

@@ -116,13 +116,13 @@ void Mixer::render (Sample** inputs, Sample** outputs, int32 frames)
 		size_t pair = 0;
 		for (int32 o = 0; o < numOutputs; ++o)
 		{
-			std::fill (sums, sums + count, 0.0);
+			FrameLoops::clear (sums, count);
 			for (int32 k = 0; k < numInputs; ++k, ++pair)
 			{
 				if (DSPParameter* level = connectedLevels[pair])
 					addInput (sums, inputs[k] + start, count, *level, pair);
 			}
-			std::transform (sums, sums + count, outputs[o] + start, [] (double sum) { return static_cast<Sample> (sum); });
+			FrameLoops::convert (outputs[o] + start, sums, count);
 		}
 	}
 }
