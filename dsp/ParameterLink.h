@@ -42,10 +42,8 @@ public:
 		}
 	};
 
-	// The source's channel as its latest call left it; it holds while no call of the source runs.
+	// Channel 0 of the source's latest call; it holds while no call of the source runs.
 	Channel sourceChannel () const;
-	// Sample i of channel 0 of the source's latest call; 0 when the source has produced none.
-	double readSource (int32 i) const { return sourceChannel ().at (i); }
 	// True at the samples where the link acts: every period-th, from the first. Inline: links
 	// tick at every sample.
 	bool tick ()
