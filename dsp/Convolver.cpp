@@ -1,5 +1,6 @@
 #include "dsp/Convolver.h"
 
+#include "dsp/FrameLoops.h"
 #include "dsp/ProductKernels.h"
 
 #include <algorithm>
@@ -305,8 +306,7 @@ void Convolver::writeFinished (int32 channel, int32 from, int32 to)
 	{
 		const int32 count = std::min (kFinishedChunk, to - k);
 		const int32 summed = std::max (std::min (count, n - 1 - k), 0);
-		for (int32 i = 0; i < summed; ++i)
-			finished[i] = tail[k + i] + result[k + i];
+		FrameLoops::addFrames (finished, tail + k, result + k, summed);
 		std::copy (result + k + summed, result + k + count, finished + summed);
 		ring->writeBlock (channel, finished, count);
 		k += count;

@@ -11,11 +11,6 @@ namespace DSPLib {
 
 namespace {
 
-bool isZeroOrNaN (double v)
-{
-	return v == 0.0 || std::isnan (v);
-}
-
 template <typename Sample>
 void zeroChannel (Sample* channel, int32 frames)
 {
@@ -206,7 +201,7 @@ void DSPFunction::setFound (DSPParameter& found, int32 paramNo, bool setBase, bo
 		found.setValue (setBase, force, value);
 
 	if (paramNo == kBypassParamNo && kind == kEffectKind)
-		fadeDirection = isZeroOrNaN (value) ? 1 : -1;
+		fadeDirection = isSet (value) ? -1 : 1;
 	else if (paramNo == kMixParamNo)
 		mixActive = value < 1.0 || std::isnan (value);
 }
@@ -243,11 +238,6 @@ void DSPFunction::setParameterGroup (int32 paramNo, int32 sub, int32 groupId)
 void DSPFunction::setParameterGroup (int32 paramNo, int32 groupId)
 {
 	setParameterGroup (paramNo, 0, groupId);
-}
-
-bool DSPFunction::isBypassed ()
-{
-	return !isZeroOrNaN (getParameter (kBypassParamNo, 0));
 }
 
 // --- modulation links ---
@@ -302,34 +292,11 @@ void DSPFunction::resolveLinks ()
 		const uint32 paramNo = pairs ? p->getBaseKey () / pairs : p->getBaseKey ();
 		const auto sub = static_cast<int32> (p->getKey () - p->getBaseKey ());
 		// What setParameter would find under that number and sub-index, if anything.
-		activeLinks.push_back ({p, link, findParameter (static_cast<int32> (paramNo), sub), static_cast<int32> (paramNo)});
-	}
-}
-
-void DSPFunction::applyLinks (int32 i)
-{
-	for (const ActiveLink& active : activeLinks)
-	{
-		ParameterLink* link = active.link;
-		if (!link->tick ())
-			continue;
-		const double s = link->readSource (pieceStart + i);
-		double v = s;
-		bool setBase = true;
-		if (link->getMode () == kLinkSubtractFromBase)
-		{
-			v = active.parameter->getBaseValue () - s;
-			setBase = false;
-		}
-		else if (link->getMode () == kLinkAddToBase)
-		{
-			v = active.parameter->getBaseValue () + s;
-			setBase = false;
-		}
-		if (sampleSize == 0)
-			v = static_cast<double> (static_cast<float> (v));
-		if (active.target)
-			setFound (*active.target, active.paramNo, setBase, true, v);
+		DSPParameter* target = findParameter (static_cast<int32> (paramNo), sub);
+		const bool grouped = target && target->hasFlag (DSPParameter::kGrouped) && target->getGroupId () != 0;
+		const bool shared = paramNo == kBypassParamNo || paramNo == kMixParamNo;
+		activeLinks.push_back ({p, link, target, static_cast<int32> (paramNo), link->sourceChannel (),
+		                        target && !grouped && !shared});
 	}
 }
 

@@ -5,6 +5,7 @@
 #include "dsp/ParameterList.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace KOREMU {
@@ -77,7 +78,8 @@ public:
 
 	ParameterLink* linkParameter (DSPFunction* source, int32 paramNo, int32 sub, int32 mode);
 	ParameterLink* linkParameter (DSPFunction* source, int32 paramNo, int32 mode);
-	// Applies the links for sample i of the piece being processed.
+	// Applies the links for sample i of the piece being processed. Inline: blocks with links call
+	// it at every sample.
 	void applyLinks (int32 i);
 
 	int32 getId () const { return id; }
@@ -98,7 +100,10 @@ protected:
 	void setContainer () { container = true; }
 	uint32 getOwnLatency () const { return latency; }
 	uint32 getOwnTail () const { return tail; }
-	bool isBypassed ();
+	// "Bypass" is set; it never glides, so reading it moves nothing.
+	bool isBypassed () const { return bypassParameter && isSet (bypassParameter->getPlainValue ()); }
+	// Neither 0 nor NaN.
+	static bool isSet (double v) { return !(v == 0.0 || std::isnan (v)); }
 	// For blocks that would otherwise come back from a bypass with a silent or stale history
 	// (delay lines, containers): while bypassed the work goes on into a scratch output, so a
 	// fade back in blends in the signal the block would have carried, and the end of a fade-out
@@ -151,7 +156,15 @@ private:
 		// The parameter the link's values go to; null for none.
 		DSPParameter* target;
 		int32 paramNo;
+		// The source's output through the piece: no call of the source runs during it.
+		ParameterLink::Channel source;
+		// True when a value goes to the target alone, as setParameter would put it there: the
+		// target is in no group and is neither "Bypass" nor "Mix".
+		bool direct;
 	};
+
+	// The value the link puts in place at sample i of the piece, and whether it sets the base.
+	double linkValue (const ActiveLink& active, int32 i, bool& setBase) const;
 
 	int32 id;
 	double sampleRate {44100.0};
@@ -189,6 +202,41 @@ private:
 	std::vector<double*> pieceInputs64;
 	std::vector<double*> pieceOutputs64;
 };
+
+inline double DSPFunction::linkValue (const ActiveLink& active, int32 i, bool& setBase) const
+{
+	const double s = active.source.at (pieceStart + i);
+	double v = s;
+	setBase = true;
+	if (active.link->getMode () == kLinkSubtractFromBase)
+	{
+		v = active.parameter->getBaseValue () - s;
+		setBase = false;
+	}
+	else if (active.link->getMode () == kLinkAddToBase)
+	{
+		v = active.parameter->getBaseValue () + s;
+		setBase = false;
+	}
+	if (sampleSize == 0)
+		v = static_cast<double> (static_cast<float> (v));
+	return v;
+}
+
+inline void DSPFunction::applyLinks (int32 i)
+{
+	for (const ActiveLink& active : activeLinks)
+	{
+		if (!active.link->tick ())
+			continue;
+		bool setBase = true;
+		const double v = linkValue (active, i, setBase);
+		if (active.direct)
+			active.target->setValue (setBase, true, v);
+		else if (active.target)
+			setFound (*active.target, active.paramNo, setBase, true, v);
+	}
+}
 
 template <typename Sample>
 Sample** DSPFunction::offsetChannels (Sample** channels, int32 count, int32 offset, std::vector<Sample*>& scratch)

@@ -33,30 +33,12 @@ DSPParameter::DSPParameter (uint32 key, const char16* newName, int32 flags, doub
 
 DSPParameter::~DSPParameter () = default;
 
-double DSPParameter::clamp (double v) const
-{
-	if (v < minimum)
-		return minimum;
-	if (v > maximum)
-		return maximum;
-	return v;
-}
-
 void DSPParameter::setRange (double newMinimum, double newMaximum)
 {
 	minimum = newMinimum;
 	maximum = newMaximum;
 	value = clamp (value);
 	baseValue = clamp (baseValue);
-}
-
-void DSPParameter::setValue (bool setBase, bool force, double v)
-{
-	if (hasFlag (kIgnoreUnforced) && !force)
-		return;
-	value = clamp (v);
-	if (setBase)
-		baseValue = value;
 }
 
 int32 DSPParameter::prepareSmoothing ()

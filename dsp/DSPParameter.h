@@ -41,7 +41,15 @@ public:
 	DSPParameter& operator= (const DSPParameter&) = delete;
 
 	void setRange (double minimum, double maximum);
-	void setValue (bool setBase, bool force, double v);
+	// Inline: modulation links set their parameter at every sample.
+	void setValue (bool setBase, bool force, double v)
+	{
+		if (hasFlag (kIgnoreUnforced) && !force)
+			return;
+		value = clamp (v);
+		if (setBase)
+			baseValue = value;
+	}
 	// The value, or the next smoothed value: each read of a smoothed parameter advances its smoother.
 	// Inline, since blocks read it at every sample; a settled glide stays on its target.
 	double getValue () { return holdsSteady () ? value : glide (); }
@@ -79,7 +87,14 @@ private:
 	static constexpr double kLargestSettledValue = DBL_MAX / 4.0;
 
 	double glide ();
-	double clamp (double v) const;
+	double clamp (double v) const
+	{
+		if (v < minimum)
+			return minimum;
+		if (v > maximum)
+			return maximum;
+		return v;
+	}
 	void settleOnTarget ();
 
 	uint32 key;

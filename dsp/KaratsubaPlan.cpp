@@ -1,7 +1,5 @@
 #include "dsp/KaratsubaPlan.h"
 
-#include "dsp/ProductKernels.h"
-
 namespace KOREMU {
 namespace DSPLib {
 
@@ -12,15 +10,24 @@ bool KaratsubaPlan::keepsDifferences (int32 n, bool top)
 	return ProductKernels::splits (n) && (top || n > ProductKernels::kLeafSplitLength);
 }
 
+// n / 2 differences and the trees of three sub-products, level after level; a loop, since the
+// nodes ask for it at every level.
 int32 KaratsubaPlan::treeSize (int32 n, bool top)
 {
-	return keepsDifferences (n, top) ? n / 2 + 3 * treeSize (n / 2) : 0;
+	int32 size = 0;
+	int32 copies = 1;
+	for (bool first = top; keepsDifferences (n, first); n /= 2, copies *= 3, first = false)
+		size += copies * (n / 2);
+	return size;
 }
 
 void KaratsubaPlan::setResponse (const double* newResponse, int32 n)
 {
 	response = newResponse;
 	length = n;
+	evenTerms = n > 1;
+	for (int32 k = 1; k < n; k += 2)
+		evenTerms = evenTerms && response[k] == 0.0;
 	tree.assign (static_cast<size_t> (treeSize (n, true)), 0.0);
 	buildTree (response, n, tree.data (), true);
 	steps.clear ();
@@ -44,9 +51,11 @@ int64_t KaratsubaPlan::costOf (StepKind kind, int32 n)
 	{
 		case kSchoolbook:
 			return int64_t {n} * n;
-		case kLeafSplit:
-			// Three leaf products, the differences and the combine.
-			return 3 * costOf (kSchoolbook, n / 2) + 2 * n;
+		case kNode:
+			// A split into leaves: three leaf products, the differences and the combine.
+			if (n == ProductKernels::kLeafSplitLength)
+				return 3 * costOf (kSchoolbook, n / 2) + 2 * n;
+			return 3 * costOf (kNode, n / 2) + 2 * n;
 		case kDifferences:
 		case kCombine:
 			break;
@@ -54,9 +63,10 @@ int64_t KaratsubaPlan::costOf (StepKind kind, int32 n)
 	return n;
 }
 
-void KaratsubaPlan::emit (StepKind kind, int32 n, double* out, const double* first, const double* second)
+void KaratsubaPlan::emit (StepKind kind, int32 n, double* out, const double* first, const double* second,
+                          const double* tree)
 {
-	steps.push_back ({kind, n, out, first, second, costBefore (steps.size ()) + costOf (kind, n)});
+	steps.push_back ({kind, n, out, first, second, tree, evenTerms, costBefore (steps.size ()) + costOf (kind, n)});
 }
 
 // Convolver::karatsubaProduct's recursion, with the response's differences taken from its tree.
@@ -70,12 +80,12 @@ void KaratsubaPlan::emitProduct (Buffers own, Buffers input, const double* a, co
 		emit (kSchoolbook, n, own.out, a, b);
 		return;
 	}
-	const int32 h = n / 2;
-	if (h == ProductKernels::kLeafLength)
+	if (n <= kNodeLength)
 	{
-		emit (kLeafSplit, n, own.out, a, b);
+		emit (kNode, n, own.out, a, b, node);
 		return;
 	}
+	const int32 h = n / 2;
 	const int32 child = treeSize (h);
 	emit (kDifferences, h, input.out + h, b, b + h);
 	emitProduct ({own.scratch, own.scratch + n}, {input.scratch, input.scratch + n}, node, node + h, input.out + h, h);
@@ -138,24 +148,90 @@ void KaratsubaPlan::runStep (const Step& step)
 			ProductKernels::schoolbook (step.out, step.first, step.second, step.n);
 			break;
 		case kDifferences:
-			ProductKernels::differences (step.out, step.first, step.second, step.n);
+			ProductKernels::chosenUnit ().differences (step.out, step.first, step.second, step.n);
 			break;
 		case kCombine:
-			ProductKernels::combine (step.out, step.first, step.n);
+			ProductKernels::chosenUnit ().combine (step.out, step.first, step.n);
 			break;
-		case kLeafSplit:
-			runLeafSplit (step);
+		case kNode:
+		{
+			const Step* node = &step;
+			runNode (&node, 1);
 			break;
+		}
 	}
 }
 
-void KaratsubaPlan::runLeafSplit (const Step& step)
+void KaratsubaPlan::runNode (const Step* const* nodes, int32 count)
 {
-	ProductKernels::leafSplit ({step.out, step.first, step.second});
+	NodeSide sides[kMaxSides];
+	bool even = true;
+	for (int32 s = 0; s < count; ++s)
+	{
+		sides[s] = {nodes[s]->out, nodes[s]->tree, nodes[s]->first};
+		even = even && nodes[s]->evenTerms;
+	}
+	const ProductKernels::Unit& unit = ProductKernels::chosenUnit ();
+	// The middle products of every level: n + n / 2 + ... < 2n terms a side. The sides lie an odd
+	// number of lines apart: a multiple of 4 KiB would make the loads of one wait on the stores
+	// of the other.
+	constexpr int32 stride = 2 * kNodeLength + kCacheLineTerms;
+	double scratch[kMaxSides * stride];
+	double differences[kNodeLength];
+	nodeProduct (unit, even ? unit.evenSplits : unit.splits, sides, count, nodes[0]->second, nodes[0]->n, scratch,
+	             stride, differences);
 }
 
-// A step of this plan and the same step of the plan alongside it: a split of the same input runs
-// as a pair, and a step on the input alone, which both plans hold alike, runs once.
+void KaratsubaPlan::splitProduct (const ProductKernels::Splits& splits, const NodeSide* sides, int32 count,
+                                  const double* b)
+{
+	if (count == 1)
+		splits.single ({sides[0].out, sides[0].response, b});
+	else
+		splits.pair ({sides[0].out, sides[0].response, b}, {sides[1].out, sides[1].response, b});
+}
+
+// Convolver::karatsubaProduct's recursion with the response's differences taken from its tree;
+// the sides' splits into leaves of the same input run as pairs.
+void KaratsubaPlan::nodeProduct (const ProductKernels::Unit& unit, const ProductKernels::Splits& splits,
+                                 const NodeSide* sides, int32 count, const double* b, int32 n, double* scratch,
+                                 int32 scratchStride, double* differences)
+{
+	if (n == ProductKernels::kLeafSplitLength)
+	{
+		splitProduct (splits, sides, count, b);
+		return;
+	}
+	const int32 h = n / 2;
+	const int32 child = treeSize (h);
+	unit.differences (differences, b, b + h, h);
+	NodeSide middle[kMaxSides] {}, low[kMaxSides] {}, high[kMaxSides] {};
+	for (int32 s = 0; s < count; ++s)
+	{
+		const NodeSide& side = sides[s];
+		middle[s] = {scratch + s * scratchStride, side.tree + h, side.tree};
+		low[s] = {side.out, side.tree + h + child, side.response};
+		high[s] = {side.out + n, side.tree + h + 2 * child, side.response + h};
+	}
+	if (h == ProductKernels::kLeafSplitLength)
+	{
+		// The splits at once, without a call of the recursion each.
+		splitProduct (splits, middle, count, differences);
+		splitProduct (splits, low, count, b);
+		splitProduct (splits, high, count, b + h);
+	}
+	else
+	{
+		nodeProduct (unit, splits, middle, count, differences, h, scratch + n, scratchStride, differences + h);
+		nodeProduct (unit, splits, low, count, b, h, scratch + n, scratchStride, differences);
+		nodeProduct (unit, splits, high, count, b + h, h, scratch + n, scratchStride, differences);
+	}
+	for (int32 s = 0; s < count; ++s)
+		unit.combine (sides[s].out, scratch + s * scratchStride, n);
+}
+
+// A step of this plan and the same step of the plan alongside it: a node of the same input runs
+// for both at once, and a step on the input alone, which both plans hold alike, runs once.
 void KaratsubaPlan::runStepAt (size_t index)
 {
 	const Step& step = steps[index];
@@ -165,8 +241,11 @@ void KaratsubaPlan::runStepAt (size_t index)
 		return;
 	}
 	const Step& other = partner->steps[index];
-	if (step.kind == kLeafSplit && other.kind == kLeafSplit && step.second == other.second)
-		ProductKernels::leafSplitPair ({step.out, step.first, step.second}, {other.out, other.first, other.second});
+	if (step.kind == kNode && other.kind == kNode && step.second == other.second && step.n == other.n)
+	{
+		const Step* nodes[] = {&step, &other};
+		runNode (nodes, 2);
+	}
 	else
 	{
 		runStep (step);
@@ -177,7 +256,8 @@ void KaratsubaPlan::runStepAt (size_t index)
 
 bool KaratsubaPlan::sameStep (const Step& a, const Step& b)
 {
-	return a.kind == b.kind && a.n == b.n && a.out == b.out && a.first == b.first && a.second == b.second;
+	return a.kind == b.kind && a.n == b.n && a.out == b.out && a.first == b.first && a.second == b.second &&
+	       a.tree == b.tree && a.evenTerms == b.evenTerms;
 }
 
 int64_t KaratsubaPlan::costBefore (size_t index) const

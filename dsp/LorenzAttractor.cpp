@@ -12,11 +12,5 @@ double LorenzAttractor::limitStep (double dt)
 	return dt < kMaxStep ? dt : kMaxStep;
 }
 
-void LorenzAttractor::restart ()
-{
-	x = y = z = 1.0;
-	dx = dy = dz = 0.0;
-}
-
 } // namespace DSPLib
 } // namespace KOREMU

@@ -38,7 +38,13 @@ public:
 		if (!isFinite ())
 			restart ();
 	}
-	void restart ();
+	// Inline as well: a call would take the state's address and keep it in memory through the
+	// modulators' sample loops.
+	void restart ()
+	{
+		x = y = z = 1.0;
+		dx = dy = dz = 0.0;
+	}
 
 	double getX () const { return x; }
 	double getY () const { return y; }

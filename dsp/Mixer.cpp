@@ -1,6 +1,7 @@
 #include "dsp/Mixer.h"
 
 #include "dsp/DecibelGain.h"
+#include "dsp/FrameLoops.h"
 
 #include <algorithm>
 
@@ -45,6 +46,8 @@ void Mixer::normalizeLevels ()
 			if (mode == kLinearLevels && isConnected (i, o))
 				level = 1.0 / connections;
 			setParameter (kLevelParamNo, pairIndex (i, o), true, false, level);
+			connectedLevels[static_cast<size_t> (pairIndex (i, o))] =
+			    isConnected (i, o) ? findParameter (kLevelParamNo, pairIndex (i, o)) : nullptr;
 		}
 	}
 }
@@ -87,16 +90,11 @@ int32 Mixer::process64 (double** inputs, double** outputs, int32 frames)
 
 void Mixer::resolveLevels ()
 {
-	for (int32 o = 0; o < getNumOutputs (); ++o)
+	for (size_t pair = 0; pair < connectedLevels.size (); ++pair)
 	{
-		for (int32 k = 0; k < getNumInputs (); ++k)
-		{
-			const auto pair = static_cast<size_t> (pairIndex (k, o));
-			DSPParameter* level = isConnected (k, o) ? findParameter (kLevelParamNo, pairIndex (k, o)) : nullptr;
-			connectedLevels[pair] = level;
-			steadyLevels[pair] = level && level->holdsSteady ();
-			steadyFactors[pair] = steadyLevels[pair] ? levelFactor (level->getPlainValue ()) : 0.0;
-		}
+		const DSPParameter* level = connectedLevels[pair];
+		steadyLevels[pair] = level && level->holdsSteady ();
+		steadyFactors[pair] = steadyLevels[pair] ? levelFactor (level->getPlainValue ()) : 0.0;
 	}
 }
 
@@ -118,13 +116,13 @@ void Mixer::render (Sample** inputs, Sample** outputs, int32 frames)
 		size_t pair = 0;
 		for (int32 o = 0; o < numOutputs; ++o)
 		{
-			std::fill (sums, sums + count, 0.0);
+			FrameLoops::clear (sums, count);
 			for (int32 k = 0; k < numInputs; ++k, ++pair)
 			{
 				if (DSPParameter* level = connectedLevels[pair])
 					addInput (sums, inputs[k] + start, count, *level, pair);
 			}
-			std::transform (sums, sums + count, outputs[o] + start, [] (double sum) { return static_cast<Sample> (sum); });
+			FrameLoops::convert (outputs[o] + start, sums, count);
 		}
 	}
 }
@@ -133,11 +131,7 @@ template <typename Sample>
 void Mixer::addInput (double* sums, const Sample* input, int32 count, DSPParameter& level, size_t pair)
 {
 	if (steadyLevels[pair])
-	{
-		const double factor = steadyFactors[pair];
-		for (int32 i = 0; i < count; ++i)
-			sums[i] += factor * static_cast<double> (input[i]);
-	}
+		FrameLoops::addScaled (sums, input, steadyFactors[pair], count);
 	else
 	{
 		for (int32 i = 0; i < count; ++i)

@@ -53,7 +53,7 @@ private:
 
 	int32 mode;
 	std::vector<Steinberg::uint8> matrix;
-	// Per pair, its "Level" when the pair is connected, else null; resolved once per block.
+	// Per pair, its "Level" when the pair is connected, else null; resolved with the matrix.
 	std::vector<DSPParameter*> connectedLevels;
 	// Per pair, whether its level holds steady through the block (levels take no links), and
 	// then its factor.

@@ -2,7 +2,6 @@
 
 #include "dsp/DSPFunction.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace KOREMU {
@@ -15,30 +14,17 @@ ParameterLink::ParameterLink (DSPFunction* source, int32 mode, int32 period)
 {
 }
 
-double ParameterLink::readSource (int32 i) const
+ParameterLink::Channel ParameterLink::sourceChannel () const
 {
-	if (!source || !source->getLastOutputs () || source->getLastFrames () <= 0 || i < 0)
-		return 0.0;
-	// Past the end of a shorter source call its last sample holds.
-	const int32 index = std::min (i, source->getLastFrames () - 1);
+	Channel channel;
+	if (!source || !source->getLastOutputs () || source->getLastFrames () <= 0)
+		return channel;
+	channel.frames = source->getLastFrames ();
 	if (source->lastOutputsAreFloat32 ())
-	{
-		float* channel = static_cast<float**> (source->getLastOutputs ())[0];
-		return channel ? static_cast<double> (channel[index]) : 0.0;
-	}
-	double* channel = static_cast<double**> (source->getLastOutputs ())[0];
-	return channel ? channel[index] : 0.0;
-}
-
-bool ParameterLink::tick ()
-{
-	if (!source)
-		return false;
-	if (counter == period)
-		counter = 0;
-	const bool acts = counter == 0;
-	++counter;
-	return acts;
+		channel.samples32 = static_cast<float**> (source->getLastOutputs ())[0];
+	else
+		channel.samples64 = static_cast<double**> (source->getLastOutputs ())[0];
+	return channel;
 }
 
 bool ParameterLink::isSourceActive () const

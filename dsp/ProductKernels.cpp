@@ -34,6 +34,20 @@ __attribute__ ((always_inline)) inline void store (double* p, const Vector& v)
 
 constexpr int32 kLeaf = ProductKernels::kLeafLength;
 
+// The rows of a leaf, one per term of a: stride 1 takes them all, stride 2 the even ones alone,
+// for an a whose odd terms are zero.
+template <int32 stride, int32... k>
+constexpr auto strided (std::integer_sequence<int32, k...>)
+{
+	return std::integer_sequence<int32, (stride * k)...> {};
+}
+
+template <int32 stride>
+constexpr auto leafRows ()
+{
+	return strided<stride> (std::make_integer_sequence<int32, kLeaf / stride> {});
+}
+
 // --- SSE2, the baseline: b in eight registers of two terms; a window at an odd offset is cut
 // from two of them, at an even one it is one of them.
 
@@ -101,12 +115,13 @@ __attribute__ ((always_inline)) inline void quarter128 (double* out, const doubl
 		_mm_storeu_pd (out + 2 * (first + s), sums.v[s]);
 }
 
+template <int32 stride>
 void leafBaseline (double* out, const double* a, const double* b)
 {
 	Pairs pairs;
 	for (int32 q = 0; q < 8; ++q)
 		pairs.p[q] = _mm_loadu_pd (b + 2 * q);
-	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
+	constexpr auto rows = leafRows<stride> ();
 	quarter128<0> (out, a, pairs, rows);
 	quarter128<4> (out, a, pairs, rows);
 	quarter128<8> (out, a, pairs, rows);
@@ -162,31 +177,14 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void addTerm512 (Sums
 	}
 }
 
-// A leaf's terms of a: a itself, or for the middle product of a split a_hi - a_lo, taken term
-// by term as the differences would take them.
-enum Terms : int32
-{
-	kPlainTerms = 0,
-	kDifferenceTerms = 1,
-};
-
-template <Terms terms, int32 i>
-__attribute__ ((always_inline)) inline double termOf (const double* a)
-{
-	if constexpr (terms == kDifferenceTerms)
-		return a[kLeaf + i] - a[i];
-	else
-		return a[i];
-}
-
-template <Terms terms, int32 i, int32 count>
+template <int32 i, int32 count>
 __attribute__ ((target ("avx512f"), always_inline)) inline void addRow512 (Sums512 (&sums)[count],
                                                                           const double* (&a)[count], __m512d lo,
                                                                           __m512d hi)
 {
 	__m512d ai[count];
 	for (int32 l = 0; l < count; ++l)
-		ai[l] = _mm512_set1_pd (termOf<terms, i> (a[l]));
+		ai[l] = _mm512_set1_pd (a[l][i]);
 	addTerm512<i, 0> (sums, ai, lo, hi);
 	addTerm512<i, 1> (sums, ai, lo, hi);
 	addTerm512<i, 2> (sums, ai, lo, hi);
@@ -199,7 +197,7 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void addRow512 (Sums5
 
 // The leaves of `count` a's with one b, rows i = 0 ... 15 in turn: every output's additions in
 // the scalar loop's order.
-template <Terms terms, int32 count, int32... i>
+template <int32 count, int32... i>
 __attribute__ ((target ("avx512f"), always_inline)) inline void leaves512 (Sums512 (&sums)[count],
                                                                           const double* (&a)[count], __m512d lo,
                                                                           __m512d hi, std::integer_sequence<int32, i...>)
@@ -207,15 +205,14 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void leaves512 (Sums5
 	for (Sums512& leaf : sums)
 		for (__m512d& v : leaf.v)
 			v = _mm512_setzero_pd ();
-	(addRow512<terms, i> (sums, a, lo, hi), ...);
+	(addRow512<i> (sums, a, lo, hi), ...);
 }
 
 __attribute__ ((target ("avx512f"))) void leafAvx512 (double* out, const double* a, const double* b)
 {
 	Sums512 sums[1];
 	const double* terms[1] = {a};
-	leaves512<kPlainTerms> (sums, terms, _mm512_loadu_pd (b), _mm512_loadu_pd (b + 8),
-	                        std::make_integer_sequence<int32, kLeaf> {});
+	leaves512 (sums, terms, _mm512_loadu_pd (b), _mm512_loadu_pd (b + 8), leafRows<1> ());
 	for (int32 k = 0; k < 4; ++k)
 		_mm512_storeu_pd (out + 8 * k, sums[0].v[k]);
 }
@@ -232,29 +229,42 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void after512 (const 
 
 // `count` splits of one b, each whole in registers: the differences of a and b, the three
 // leaves and the combine, whose terms never leave them. The windows of b serve every split.
-template <int32 count>
-__attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (const ProductKernels::LeafSplit* splits)
+// The splits are read field by field where they lie: a copy would load two fields at once, and
+// wait for the two stores that wrote them.
+template <int32 count, int32 stride>
+__attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (
+    const ProductKernels::LeafSplit* const (&splits)[count])
 {
-	const double* b = splits[0].b;
+	const double* b = splits[0]->b;
 	__m512d lowLo = _mm512_loadu_pd (b), lowHi = _mm512_loadu_pd (b + 8);
 	__m512d highLo = _mm512_loadu_pd (b + kLeaf), highHi = _mm512_loadu_pd (b + kLeaf + 8);
 	const double* lowTerms[count];
 	const double* highTerms[count];
+	const double* differenceTerms[count];
+	// a_hi - a_lo a vector at a time, each term broadcast from memory as the rows need it.
+	alignas (64) double differences[count][kLeaf];
 	for (int32 l = 0; l < count; ++l)
 	{
-		lowTerms[l] = splits[l].a;
-		highTerms[l] = splits[l].a + kLeaf;
+		const double* a = splits[l]->a;
+		lowTerms[l] = a;
+		highTerms[l] = a + kLeaf;
+		for (int32 k = 0; k < kLeaf; k += 8)
+			_mm512_store_pd (differences[l] + k, _mm512_sub_pd (_mm512_loadu_pd (a + kLeaf + k), _mm512_loadu_pd (a + k)));
+		differenceTerms[l] = differences[l];
+		// Hidden from the compiler, which would otherwise cut each term out of the registers it
+		// stored, at a shuffle each.
+		asm ("" : "+r"(differenceTerms[l]) : : "memory");
 	}
-	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
+	constexpr auto rows = leafRows<stride> ();
 	Sums512 middle[count], low[count], high[count];
-	leaves512<kDifferenceTerms> (middle, lowTerms, _mm512_sub_pd (lowLo, highLo), _mm512_sub_pd (lowHi, highHi), rows);
+	leaves512 (middle, differenceTerms, _mm512_sub_pd (lowLo, highLo), _mm512_sub_pd (lowHi, highHi), rows);
 	after512 (middle, lowLo, lowHi);
-	leaves512<kPlainTerms> (low, lowTerms, lowLo, lowHi, rows);
+	leaves512 (low, lowTerms, lowLo, lowHi, rows);
 	after512 (low, highLo, highHi);
-	leaves512<kPlainTerms> (high, highTerms, highLo, highHi, rows);
+	leaves512 (high, highTerms, highLo, highHi, rows);
 	for (int32 l = 0; l < count; ++l)
 	{
-		double* out = splits[l].out;
+		double* out = splits[l]->out;
 		for (int32 k = 0; k < 2; ++k)
 		{
 			// combine, j = 8 k ... 8 k + 7: t = out[32 + j] + out[16 + j], and so on.
@@ -268,16 +278,19 @@ __attribute__ ((target ("avx512f"), always_inline)) inline void leafSplits512 (c
 	}
 }
 
+template <int32 stride>
 __attribute__ ((target ("avx512f"))) void leafSplitAvx512 (const ProductKernels::LeafSplit& split)
 {
-	leafSplits512<1> (&split);
+	const ProductKernels::LeafSplit* const splits[1] = {&split};
+	leafSplits512<1, stride> (splits);
 }
 
+template <int32 stride>
 __attribute__ ((target ("avx512f"))) void leafSplitPairAvx512 (const ProductKernels::LeafSplit& first,
                                                               const ProductKernels::LeafSplit& second)
 {
-	const ProductKernels::LeafSplit splits[2] = {first, second};
-	leafSplits512<2> (splits);
+	const ProductKernels::LeafSplit* const splits[2] = {&first, &second};
+	leafSplits512<2, stride> (splits);
 }
 
 // --- AVX2: the same with four registers of b, windows cut with lane permutes and shuffles.
@@ -364,10 +377,11 @@ __attribute__ ((target ("avx2"), always_inline)) inline Quarters quarters (const
 	return {{_mm256_loadu_pd (b), _mm256_loadu_pd (b + 4), _mm256_loadu_pd (b + 8), _mm256_loadu_pd (b + 12)}};
 }
 
+template <int32 stride>
 __attribute__ ((target ("avx2"))) void leafAvx2 (double* out, const double* a, const double* b)
 {
 	const Quarters quarter = quarters (b);
-	constexpr auto rows = std::make_integer_sequence<int32, kLeaf> {};
+	constexpr auto rows = leafRows<stride> ();
 	half256<0> (out, a, quarter, rows);
 	half256<4> (out, a, quarter, rows);
 }
@@ -483,40 +497,44 @@ __attribute__ ((always_inline)) inline void composedLeafSplit (const ProductKern
 	combine (split.out, middle, ProductKernels::kLeafSplitLength);
 }
 
+template <int32 stride>
 void leafSplitBaseline (const ProductKernels::LeafSplit& split)
 {
-	composedLeafSplit (split, leafBaseline, differencesBaseline, combineBaseline);
+	composedLeafSplit (split, leafBaseline<stride>, differencesBaseline, combineBaseline);
 }
 
 // Sixteen registers hold one leaf's sums, not three: the leaves run one after another.
+template <int32 stride>
 __attribute__ ((target ("avx2"))) void leafSplitAvx2 (const ProductKernels::LeafSplit& split)
 {
-	composedLeafSplit (split, leafAvx2, differencesAvx2, combineAvx2);
+	composedLeafSplit (split, leafAvx2<stride>, differencesAvx2, combineAvx2);
 }
 
 // Without room for two leaves' sums and the windows, a pair runs as two splits.
+template <int32 stride>
 void leafSplitPairBaseline (const ProductKernels::LeafSplit& first, const ProductKernels::LeafSplit& second)
 {
-	leafSplitBaseline (first);
-	leafSplitBaseline (second);
+	leafSplitBaseline<stride> (first);
+	leafSplitBaseline<stride> (second);
 }
 
+template <int32 stride>
 __attribute__ ((target ("avx2"))) void leafSplitPairAvx2 (const ProductKernels::LeafSplit& first,
                                                          const ProductKernels::LeafSplit& second)
 {
-	leafSplitAvx2 (first);
-	leafSplitAvx2 (second);
+	leafSplitAvx2<stride> (first);
+	leafSplitAvx2<stride> (second);
 }
 
-using LeafSplitFunction = void (*) (const ProductKernels::LeafSplit&);
-using LeafSplitPairFunction = void (*) (const ProductKernels::LeafSplit&, const ProductKernels::LeafSplit&);
-
 // By width.
-constexpr LeafFunction kLeaves[] = {leafBaseline, leafAvx2, leafAvx512};
-constexpr LeafSplitFunction kLeafSplits[] = {leafSplitBaseline, leafSplitAvx2, leafSplitAvx512};
-constexpr LeafSplitPairFunction kLeafSplitPairs[] = {leafSplitPairBaseline, leafSplitPairAvx2, leafSplitPairAvx512};
-constexpr Differences kDifferences[] = {differencesBaseline, differencesAvx2, differencesAvx512};
-constexpr Combine kCombines[] = {combineBaseline, combineAvx2, combineAvx512};
+constexpr LeafFunction kLeaves[] = {leafBaseline<1>, leafAvx2<1>, leafAvx512};
+constexpr ProductKernels::Unit kUnits[] = {
+    {{leafSplitBaseline<1>, leafSplitPairBaseline<1>}, {leafSplitBaseline<2>, leafSplitPairBaseline<2>},
+     differencesBaseline, combineBaseline},
+    {{leafSplitAvx2<1>, leafSplitPairAvx2<1>}, {leafSplitAvx2<2>, leafSplitPairAvx2<2>}, differencesAvx2, combineAvx2},
+    {{leafSplitAvx512<1>, leafSplitPairAvx512<1>}, {leafSplitAvx512<2>, leafSplitPairAvx512<2>}, differencesAvx512,
+     combineAvx512},
+};
 
 // Chosen once, at the first call: a resolver run by the loader would run before a sanitizer's
 // runtime is ready.
@@ -561,7 +579,7 @@ ProductKernels::Width fastestWidth ()
 		{
 			const Clock::time_point start = Clock::now ();
 			for (int32 k = 0; k < splitsPerRound; ++k)
-				kLeafSplits[unit](split);
+				kUnits[unit].splits.single (split);
 			best[unit] = std::min (best[unit], Clock::now () - start);
 		}
 	}
@@ -588,6 +606,17 @@ ProductKernels::Width ProductKernels::chosen ()
 	return width;
 }
 
+const ProductKernels::Unit& ProductKernels::chosenUnit ()
+{
+	static const Unit& unit = unitAt (chosen ());
+	return unit;
+}
+
+const ProductKernels::Unit& ProductKernels::unitAt (Width width)
+{
+	return kUnits[runnable (width)];
+}
+
 void ProductKernels::schoolbook (double* out, const double* a, const double* b, int32 n)
 {
 	schoolbookAt (chosen (), out, a, b, n);
@@ -595,22 +624,22 @@ void ProductKernels::schoolbook (double* out, const double* a, const double* b, 
 
 void ProductKernels::leafSplit (const LeafSplit& split)
 {
-	leafSplitAt (chosen (), split);
+	chosenUnit ().splits.single (split);
 }
 
 void ProductKernels::leafSplitPair (const LeafSplit& first, const LeafSplit& second)
 {
-	leafSplitPairAt (chosen (), first, second);
+	chosenUnit ().splits.pair (first, second);
 }
 
 void ProductKernels::differences (double* out, const double* first, const double* second, int32 count)
 {
-	differencesAt (chosen (), out, first, second, count);
+	chosenUnit ().differences (out, first, second, count);
 }
 
 void ProductKernels::combine (double* out, const double* middle, int32 n)
 {
-	combineAt (chosen (), out, middle, n);
+	chosenUnit ().combine (out, middle, n);
 }
 
 void ProductKernels::schoolbookAt (Width width, double* out, const double* a, const double* b, int32 n)
@@ -623,22 +652,22 @@ void ProductKernels::schoolbookAt (Width width, double* out, const double* a, co
 
 void ProductKernels::leafSplitAt (Width width, const LeafSplit& split)
 {
-	kLeafSplits[runnable (width)](split);
+	unitAt (width).splits.single (split);
 }
 
 void ProductKernels::leafSplitPairAt (Width width, const LeafSplit& first, const LeafSplit& second)
 {
-	kLeafSplitPairs[runnable (width)](first, second);
+	unitAt (width).splits.pair (first, second);
 }
 
 void ProductKernels::differencesAt (Width width, double* out, const double* first, const double* second, int32 count)
 {
-	kDifferences[runnable (width)](out, first, second, count);
+	unitAt (width).differences (out, first, second, count);
 }
 
 void ProductKernels::combineAt (Width width, double* out, const double* middle, int32 n)
 {
-	kCombines[runnable (width)](out, middle, n);
+	unitAt (width).combine (out, middle, n);
 }
 
 } // namespace DSPLib

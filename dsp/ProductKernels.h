@@ -55,11 +55,33 @@ public:
 	// middle holds (a_hi - a_lo)(b_lo - b_hi).
 	static void combine (double* out, const double* middle, int32 n);
 
+	// leafSplit and leafSplitPair of one unit.
+	struct Splits
+	{
+		void (*single) (const LeafSplit& split);
+		void (*pair) (const LeafSplit& first, const LeafSplit& second);
+	};
+
+	// The kernels of one unit, for a caller that runs many small products in a row: the unit is
+	// looked up once, not at every call.
+	struct Unit
+	{
+		Splits splits;
+		// The splits for a's whose odd terms are all zero, as a Hilbert filter's are: those terms'
+		// rows are left out. For finite b that leaves every sum's bits as they are, since a sum is
+		// never -0 and adding a product of 0 to it changes nothing.
+		Splits evenSplits;
+		void (*differences) (double* out, const double* first, const double* second, int32 count);
+		void (*combine) (double* out, const double* middle, int32 n);
+	};
+
 	// The widest unit this processor has.
 	static Width widest ();
 	// The unit the kernels above run on. The first call times the units (well under a
 	// millisecond); call it at setup, never first on the audio thread.
 	static Width chosen ();
+	// The kernels on the chosen unit; the first call times the units, as chosen does.
+	static const Unit& chosenUnit ();
 	// The same kernels on a given unit (on the widest there is, when that one is missing), so
 	// that every variant can be checked and timed on one machine.
 	static void schoolbookAt (Width width, double* out, const double* a, const double* b, int32 n);
@@ -67,6 +89,7 @@ public:
 	static void leafSplitPairAt (Width width, const LeafSplit& first, const LeafSplit& second);
 	static void differencesAt (Width width, double* out, const double* first, const double* second, int32 count);
 	static void combineAt (Width width, double* out, const double* middle, int32 n);
+	static const Unit& unitAt (Width width);
 };
 
 } // namespace DSPLib

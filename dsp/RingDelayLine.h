@@ -1,9 +1,11 @@
 #pragma once
 
 #include "dsp/DelayTap.h"
+#include "dsp/FrameLoops.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 namespace KOREMU {
@@ -70,6 +72,12 @@ private:
 	int32 fadeInPosition (const DelayTap& tap) const;
 	int32 reducedStep (int32 step) const;
 	double crossfaded (DelayTap& tap, double value);
+	// top[0], top[-1], ... = values[0], values[1], ...: a run of frames as the ring stores them.
+	template <typename Sample>
+	static void storeDownwards (double* top, const Sample* values, int32 count);
+	// values[0], values[1], ... = top[0], top[-1], ...
+	template <typename Sample>
+	static void loadDownwards (Sample* values, const double* top, int32 count);
 	static void startFade (DelayTap& tap);
 	static void endFade (DelayTap& tap);
 	static double mixed (DelayTap& tap, double value, double second);
@@ -224,6 +232,32 @@ inline double RingDelayLine::readTap (DelayTap& tap)
 }
 
 template <typename Sample>
+inline void RingDelayLine::storeDownwards (double* top, const Sample* values, int32 count)
+{
+	int32 k = 0;
+	if constexpr (std::is_same_v<Sample, double>)
+	{
+		for (; k + 2 <= count; k += 2)
+			FrameLoops::storeSwapped (top - k - 1, values + k);
+	}
+	for (; k < count; ++k)
+		top[-k] = static_cast<double> (values[k]);
+}
+
+template <typename Sample>
+inline void RingDelayLine::loadDownwards (Sample* values, const double* top, int32 count)
+{
+	int32 k = 0;
+	if constexpr (std::is_same_v<Sample, double>)
+	{
+		for (; k + 2 <= count; k += 2)
+			FrameLoops::storeSwapped (values + k, top - k - 1);
+	}
+	for (; k < count; ++k)
+		values[k] = static_cast<Sample> (top[-k]);
+}
+
+template <typename Sample>
 inline void RingDelayLine::writeBlock (int32 channel, const Sample* values, int32 count)
 {
 	if (!hasChannel (channel) || count <= 0)
@@ -234,8 +268,7 @@ inline void RingDelayLine::writeBlock (int32 channel, const Sample* values, int3
 	for (int32 done = 0; done < count;)
 	{
 		const int32 run = std::min (count - done, w + 1);
-		for (int32 k = 0; k < run; ++k)
-			line[w - k] = static_cast<double> (values[done + k]);
+		storeDownwards (line + w, values + done, run);
 		done += run;
 		w = movedDown (w, run);
 	}
@@ -257,8 +290,7 @@ inline void RingDelayLine::readBlock (DelayTap& tap, Sample* values, int32 count
 	for (int32 done = 0; done < count;)
 	{
 		const int32 run = std::min (count - done, tap.readPosition + 1);
-		for (int32 k = 0; k < run; ++k)
-			values[done + k] = static_cast<Sample> (line[tap.readPosition - k]);
+		loadDownwards (values + done, line + tap.readPosition, run);
 		done += run;
 		tap.readPosition = movedDown (tap.readPosition, run);
 	}

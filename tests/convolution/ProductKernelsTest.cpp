@@ -109,6 +109,35 @@ TEST_P (KernelWidthTest, LeafSplitHasTheScalarRecursionsBits)
 	}
 }
 
+// With a's odd terms zero (signed zeros among them) the even splits leave those rows out; for
+// finite b the bits must stay the scalar recursion's.
+TEST_P (KernelWidthTest, EvenSplitsHaveTheScalarRecursionsBits)
+{
+	constexpr int32 n = ProductKernels::kLeafSplitLength;
+	const ProductKernels::Splits& even = ProductKernels::unitAt (GetParam ()).evenSplits;
+	for (unsigned seed : {13u, 14u, 15u})
+	{
+		std::vector<double> a = awkwardTerms (n, seed), other = awkwardTerms (n, seed + 40u);
+		for (int32 k = 1; k < n; k += 2)
+		{
+			a[static_cast<size_t> (k)] = k % 4 == 1 ? 0.0 : -0.0;
+			other[static_cast<size_t> (k)] = k % 4 == 1 ? -0.0 : 0.0;
+		}
+		const std::vector<double> b = awkwardTerms (n, seed + 20u);
+		std::vector<double> expected (2 * n), otherExpected (2 * n), scratch (2 * n);
+		scalarKaratsuba (expected.data (), a.data (), b.data (), n, scratch.data ());
+		scalarKaratsuba (otherExpected.data (), other.data (), b.data (), n, scratch.data ());
+
+		std::vector<double> out (2 * n, 1.0), first (2 * n, 1.0), second (2 * n, 1.0);
+		even.single ({out.data (), a.data (), b.data ()});
+		even.pair ({first.data (), a.data (), b.data ()}, {second.data (), other.data (), b.data ()});
+		SCOPED_TRACE (seed);
+		expectSameBits (out, expected);
+		expectSameBits (first, expected);
+		expectSameBits (second, otherExpected);
+	}
+}
+
 TEST_P (KernelWidthTest, DifferencesAndCombineHaveTheScalarLoopsBits)
 {
 	for (int32 n : {32, 36, 64, 512})

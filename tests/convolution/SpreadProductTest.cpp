@@ -69,6 +69,7 @@ struct SpreadCase
 	int32 blockSize;  // the block size the convolver is configured with
 	int32 sampleSize; // 0: float32, 1: float64
 	int32 resetAt;    // the sample before whose call the convolver is reset; -1 for none
+	bool evenTerms;   // every odd term of the responses is zero, as in a Hilbert filter
 };
 
 std::string caseName (const ::testing::TestParamInfo<SpreadCase>& info)
@@ -78,6 +79,8 @@ std::string caseName (const ::testing::TestParamInfo<SpreadCase>& info)
 	                   std::to_string (c.blockSize) + (c.sampleSize == 0 ? "_f32" : "_f64");
 	if (c.resetAt >= 0)
 		name += "_reset" + std::to_string (c.resetAt);
+	if (c.evenTerms)
+		name += "_evenTerms";
 	return name;
 }
 
@@ -98,6 +101,8 @@ void expectSameAsWholeProduct (const SpreadCase& c)
 		const size_t length = ch == 0 && n > 1 ? n - 1 : n;
 		std::vector<double> r = whiteNoise (length, 11u + static_cast<unsigned> (ch), 0.5);
 		r.resize (n, 0.0);
+		for (size_t k = 1; c.evenTerms && k < n; k += 2)
+			r[k] = k % 4 == 1 ? 0.0 : -0.0;
 		responses.push_back (r);
 		references.emplace_back (r);
 	}
@@ -160,19 +165,23 @@ TEST_P (SpreadProductTest, OutputIsTheWholeProductsBitForBit)
 std::vector<SpreadCase> spreadCases ()
 {
 	std::vector<SpreadCase> cases;
-	for (int32 padded : {1, 16, 32, 512, 1024, 4096})
+	for (int32 padded : {1, 16, 32, 64, 256, 512, 1024, 4096})
 		for (int32 call : {1, 7, 64, 4096})
 			for (int32 sampleSize : {0, 1})
-				cases.push_back ({padded, call, call, sampleSize, -1});
+				cases.push_back ({padded, call, call, sampleSize, -1, false});
 	// Calls longer than the configured block size run in pieces of it.
 	for (int32 padded : {32, 512, 4096})
 		for (int32 sampleSize : {0, 1})
-			cases.push_back ({padded, 1000, 64, sampleSize, -1});
+			cases.push_back ({padded, 1000, 64, sampleSize, -1, false});
+	// Responses whose odd terms are zero leave those terms' rows out of every split.
+	for (int32 padded : {64, 512, 2048})
+		for (int32 call : {7, 64})
+			cases.push_back ({padded, call, call, 1, -1, true});
 	// A reset while the product of the block before is still being finished, exactly at the
 	// half, while the block's own low product runs, and on a block boundary.
 	for (int32 resetAt : {512 + 100, 512 + 256, 512 + 400, 1024})
 		for (int32 call : {1, 64})
-			cases.push_back ({512, call, call, 1, resetAt});
+			cases.push_back ({512, call, call, 1, resetAt, false});
 	return cases;
 }
 

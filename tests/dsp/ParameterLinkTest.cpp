@@ -155,7 +155,7 @@ TEST (ParameterLink, TickActsOnTheFirstOfEveryPeriod)
 	ParameterLink orphan (nullptr, kLinkReplace, 1);
 	EXPECT_FALSE (orphan.tick ());
 	EXPECT_FALSE (orphan.isSourceActive ());
-	EXPECT_EQ (orphan.readSource (0), 0.0);
+	EXPECT_EQ (orphan.sourceChannel ().at (0), 0.0);
 }
 
 // A source and a target each run on their own with calls longer than their block size: the
